@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The one test command: installs what is missing, builds, and runs every test under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${BUILD_DIR:-$root/build}
+
+bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/build.sh" "$build_dir"
+bash "$root/scripts/wine-prefix.sh" "$build_dir"
+
+. "$root/scripts/wine-env.sh" "$build_dir"
+# A persistent wineserver makes every test process start in a fraction of a second.
+"$WINESERVER" -p
+# Start Wine's background services now, with their output going nowhere: started by the
+# first test instead, they would inherit its output pipe and ctest would wait for ever.
+"$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
+trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+
+ctest_args=(ctest --test-dir "$build_dir" --output-on-failure "$@")
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  "${ctest_args[@]}"
+else
+  # Windows need a display; all window tests share one virtual screen.
+  xvfb-run -a -s "-screen 0 1280x1024x24" "${ctest_args[@]}"
+fi

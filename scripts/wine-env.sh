@@ -1,0 +1,14 @@
+# Sourced, not run: the environment every Wine call of this project uses.
+# Usage: . scripts/wine-env.sh <build-dir>
+# One prefix per build tree, so two checkouts never share registry or installed files.
+_build_dir=$(cd "${1:?build dir}" && pwd)
+export WINEPREFIX="$_build_dir/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LC_ALL="${TWAINUI_LOCALE:-C.UTF-8}"
+# Debian's wine64 package keeps its loader and server out of PATH.
+export WINELOADER=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver64
+wine64() { "$WINELOADER" "$@"; }
+unset _build_dir
