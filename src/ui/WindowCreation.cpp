@@ -1,0 +1,30 @@
+#include "ui/WindowCreation.h"
+
+#include "api/ActivationContext.h"
+
+namespace quorveltwain {
+
+HWND CreateModelessDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure) noexcept {
+    return ActivationContext::ForLibrary().Run([&] {
+        return ::CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure, 0);
+    });
+}
+
+INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure) noexcept {
+    // The whole modal loop runs inside the context: windows that the dialog creates while
+    // it runs (extra buttons, tool tips) get the same controls.
+    return ActivationContext::ForLibrary().Run([&] {
+        return ::DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure, 0);
+    });
+}
+
+HWND CreatePlainWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title,
+                       DWORD style, int x, int y, int width, int height, HWND parent,
+                       HMENU menu, HINSTANCE instance, void* parameter) noexcept {
+    return ActivationContext::ForLibrary().Run([&] {
+        return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent,
+                                 menu, instance, parameter);
+    });
+}
+
+}  // namespace quorveltwain

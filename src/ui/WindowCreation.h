@@ -1,0 +1,22 @@
+#pragma once
+// Every window of the library is created through these three functions. They run the
+// Windows call inside the library's manifest activation context, so each window gets
+// version 6 of the common controls whatever the host's own manifest says; the caller sees
+// the call's result and last-error value exactly as Windows returned them.
+
+#include <windows.h>
+
+namespace quorveltwain {
+
+// A modeless dialog from a template of `module`; null when it could not be created.
+HWND CreateModelessDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure) noexcept;
+
+// A modal dialog: returns the value given to EndDialog, or -1 when it was not created.
+INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure) noexcept;
+
+// CreateWindowExW with the same arguments.
+HWND CreatePlainWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title,
+                       DWORD style, int x, int y, int width, int height, HWND parent,
+                       HMENU menu, HINSTANCE instance, void* parameter) noexcept;
+
+}  // namespace quorveltwain
