@@ -42,6 +42,45 @@
 #define IDC_MESSAGE_CONTINUE    1077
 #define IDC_MESSAGE_CANCEL      1098
 
+/* ==== Progress and message windows (templates IDD_PROGRESS, IDD_MESSAGES above) ==== */
+
+/* ---- IDS_: strings of the progress and message windows ---- */
+#define IDS_YES                     106
+#define IDS_NO                      107
+#define IDS_DELETE_TITLE            108
+#define IDS_INTERRUPTION_TITLE      138
+#define IDS_CONTINUE                143
+#define IDS_OK                      147
+#define IDS_PROGRESS_TITLE          151
+#define IDS_PROGRESS_LABEL          163
+#define IDS_MESSAGE_TITLE           164
+#define IDS_DEFAULTS_TEXT           167
+#define IDS_DEFAULTS_TITLE          170
+#define IDS_PREVIEW_RESET_TITLE     176
+#define IDS_PREVIEW_RESET_TEXT      181
+#define IDS_SCAN_ERROR_TEXT         256
+#define IDS_INTERRUPTION_TEXT       259
+#define IDS_CONNECTION_LOST_TEXT    264
+#define IDS_SCANNER_BUSY_TEXT       265
+#define IDS_SETTINGS_REFUSED_TEXT   267
+#define IDS_CANCEL                  281
+#define IDS_DELETE_TEXT             285
+#define IDS_OVERWRITE_TEXT          287
+#define IDS_RESERVED_NAME_TEXT      305
+
+/* ---- IDB_: bitmaps of the message window (40 x 40) ---- */
+#define IDB_MESSAGE_QUESTION        102
+#define IDB_MESSAGE_WARNING         103
+
+/* ---- IDC_: controls of the progress and message windows ---- */
+#define IDC_PROGRESS_BAR            1075
+#define IDC_PROGRESS_LABEL          1078
+#define IDC_MESSAGE_OK              1099
+#define IDC_MESSAGE_YES             1103
+#define IDC_MESSAGE_NO              1104
+#define IDC_MESSAGE_TEXT            1146
+#define IDC_MESSAGE_IMAGE           1147
+
 /* ---- The font (resource type RT_FONT) ---- */
 /* The windows ask for its face by this name; the build gives the font that family name. */
 #define IDR_UI_FONT             110

@@ -1,0 +1,438 @@
+#include "ui/DlgMessages.h"
+
+#include <strsafe.h>
+
+#include "common/BoundedText.h"
+#include "common/LiveObjects.h"
+#include "common/ScopedSelect.h"
+#include "common/ScopedWindowDC.h"
+#include "ResourceIds.h"
+#include "ui/ColorScheme.h"
+#include "ui/DialogPainter.h"
+#include "ui/DialogSlot.h"
+#include "ui/FlatButtons.h"
+#include "ui/ResourceText.h"
+#include "ui/UiMessages.h"
+#include "ui/WindowCreation.h"
+
+namespace quorveltwain {
+
+namespace {
+
+// The question buttons are placed in client pixels at fixed places, so the whole window is
+// laid out in pixels around them: the buttons of the template take the same places, and
+// the text and picture fill the white area above the grey button band.
+constexpr int kClientWidth = 352;
+constexpr int kClientHeight = 137;
+constexpr int kButtonTop = 101;
+constexpr int kButtonWidth = 91;
+constexpr int kButtonHeight = 24;
+constexpr int kLeftPlace = 68;    // first of three buttons
+constexpr int kMiddlePlace = 160; // first of two, second of three
+constexpr int kRightPlace = 251;  // last button
+constexpr int kBandTop = 89;
+constexpr int kMargin = 20;
+constexpr int kImageSize = 40;
+constexpr int kImageTextGap = 16;
+
+// The bitmap is part of a modeless message only; modal ones show the text alone.
+bool ShowsImageWhenModeless(std::int32_t code) noexcept {
+    return code == DlgMessages::kInterruption || code == DlgMessages::kSettingsRefused ||
+           code == DlgMessages::kConnectionLost || code == DlgMessages::kScannerBusy;
+}
+
+bool IsQuestion(std::int32_t code) noexcept {
+    return code == DlgMessages::kConfirmDelete || code == DlgMessages::kConfirmOverwrite ||
+           code == DlgMessages::kConfirmDefaults || code == DlgMessages::kConfirmPreviewReset;
+}
+
+void PlaceButton(HWND dialog, int id, int x) noexcept {
+    const HWND button = ::GetDlgItem(dialog, id);
+    if (button != nullptr) {
+        ::SetWindowPos(button, nullptr, x, kButtonTop, kButtonWidth, kButtonHeight,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace
+
+void DlgMessages::SetTexts() {
+    const struct {
+        int control;
+        UINT text;
+    } buttons[] = {
+        {IDC_MESSAGE_CONTINUE, IDS_CONTINUE},
+        {IDC_MESSAGE_CANCEL, IDS_CANCEL},
+        {IDC_MESSAGE_OK, IDS_OK},
+    };
+    for (const auto& button : buttons) {
+        ResourceText text(resourceModule_, button.text);
+        ::SetDlgItemTextW(window_, button.control, text.c_str());
+    }
+}
+
+void DlgMessages::InitDialog() {
+    SetTexts();
+    Layout();
+    ApplyCode();
+}
+
+void DlgMessages::LoadField(wchar_t (&field)[kFieldChars], UINT stringId) noexcept {
+    ResourceText text(resourceModule_, stringId);
+    CopyToField(field, text.c_str());
+}
+
+void DlgMessages::ShowButton(int id, bool visible) noexcept {
+    const HWND button = ::GetDlgItem(window_, id);
+    if (button != nullptr) ::ShowWindow(button, visible ? SW_SHOW : SW_HIDE);
+}
+
+void DlgMessages::SetImage(int bitmapId) {
+    image_.reset(::LoadBitmapW(resourceModule_, MAKEINTRESOURCEW(bitmapId)));
+    ::SendDlgItemMessageW(window_, IDC_MESSAGE_IMAGE, STM_SETIMAGE, IMAGE_BITMAP,
+                          reinterpret_cast<LPARAM>(image_.get()));
+    hasImage_ = static_cast<bool>(image_);
+    Layout();
+}
+
+// The texts, picture and buttons of the current code; run for every window it opens.
+void DlgMessages::ApplyCode() {
+    LoadField(title_, IDS_MESSAGE_TITLE);
+    int image = 0;
+    switch (code_) {
+    case kInterruption:
+        LoadField(title_, IDS_INTERRUPTION_TITLE);
+        LoadField(message_, IDS_INTERRUPTION_TEXT);
+        ShowButton(IDC_MESSAGE_CONTINUE, true);
+        ShowButton(IDC_MESSAGE_CANCEL, true);
+        ShowButton(IDC_MESSAGE_OK, false);
+        break;
+    case kSettingsRefused:
+    case kValueNotAllowed:
+        LoadField(message_, IDS_SETTINGS_REFUSED_TEXT);
+        if (code_ == kSettingsRefused) ShowButton(IDC_MESSAGE_OK, true);
+        break;
+    case kConnectionLost:
+        LoadField(message_, IDS_CONNECTION_LOST_TEXT);
+        ShowButton(IDC_MESSAGE_OK, true);
+        break;
+    case kScannerBusy:
+        LoadField(message_, IDS_SCANNER_BUSY_TEXT);
+        ShowButton(IDC_MESSAGE_OK, true);
+        break;
+    case kConfirmDelete:
+        LoadField(title_, IDS_DELETE_TITLE);
+        LoadField(message_, IDS_DELETE_TEXT);
+        image = IDB_MESSAGE_QUESTION;
+        break;
+    case kConfirmOverwrite: {
+        CopyToField(title_, FieldText(questionTitle_));
+        ResourceText format(resourceModule_, IDS_OVERWRITE_TEXT);
+        // Cut to the field, whatever the length of the name or of a translated text.
+        ::StringCchPrintfW(message_, kFieldChars, format.c_str(), argument_);
+        image = IDB_MESSAGE_QUESTION;
+        ShowButton(IDC_MESSAGE_CANCEL, true);
+        break;
+    }
+    case kConfirmDefaults:
+        LoadField(title_, IDS_DEFAULTS_TITLE);
+        LoadField(message_, IDS_DEFAULTS_TEXT);
+        image = IDB_MESSAGE_QUESTION;
+        break;
+    case kConfirmPreviewReset:
+        LoadField(title_, IDS_PREVIEW_RESET_TITLE);
+        LoadField(message_, IDS_PREVIEW_RESET_TEXT);
+        image = IDB_MESSAGE_QUESTION;
+        break;
+    case kReservedName:
+        CopyToField(title_, FieldText(nameTitle_));
+        LoadField(message_, IDS_RESERVED_NAME_TEXT);
+        ShowButton(IDC_MESSAGE_CONTINUE, false);
+        ShowButton(IDC_MESSAGE_CANCEL, false);
+        ShowButton(IDC_MESSAGE_OK, true);
+        break;
+    default:
+        LoadField(message_, IDS_SCAN_ERROR_TEXT);
+        break;
+    }
+    if (!modal_ && ShowsImageWhenModeless(code_)) image = IDB_MESSAGE_WARNING;
+    if (image != 0) SetImage(image);
+    if (IsQuestion(code_)) {
+        ShowButton(IDC_MESSAGE_OK, false);
+        CreateExtraButtons(code_ == kConfirmOverwrite);
+    }
+    ::SetWindowTextW(window_, title_);
+    ::SetDlgItemTextW(window_, IDC_MESSAGE_TEXT, message_);
+    Layout();
+}
+
+void DlgMessages::CreateExtraButtons(bool besideCancel) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    static_assert(sizeof(NONCLIENTMETRICSW) == 504);
+    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        extraButtonFont_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+    }
+
+    const int yesPlace = besideCancel ? kLeftPlace : kMiddlePlace;
+    const int noPlace = besideCancel ? kMiddlePlace : kRightPlace;
+    const struct {
+        int id;
+        UINT text;
+        int x;
+        HWND* field;
+    } buttons[] = {
+        {IDC_MESSAGE_YES, IDS_YES, yesPlace, &firstExtraButton_},
+        {IDC_MESSAGE_NO, IDS_NO, noPlace, &secondExtraButton_},
+    };
+    for (const auto& button : buttons) {
+        ResourceText text(resourceModule_, button.text);
+        *button.field = CreatePlainWindow(
+            0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_FLAT, button.x,
+            kButtonTop, kButtonWidth, kButtonHeight, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), resourceModule_, nullptr);
+        if (*button.field != nullptr && extraButtonFont_) {
+            ::SendMessageW(*button.field, WM_SETFONT,
+                           reinterpret_cast<WPARAM>(extraButtonFont_.get()), TRUE);
+        }
+    }
+    // Questions start on Yes, whatever control the template put first.
+    if (firstExtraButton_ != nullptr) {
+        ::PostMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(firstExtraButton_), TRUE);
+    }
+}
+
+// Pins the client area and the template's controls to the pixel places of the buttons.
+// Mirrored (right-to-left) windows mirror these client coordinates by themselves.
+void DlgMessages::Layout() {
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)),
+                         FALSE, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    PlaceButton(window_, IDC_MESSAGE_CONTINUE, kMiddlePlace);
+    PlaceButton(window_, IDC_MESSAGE_CANCEL, kRightPlace);
+    PlaceButton(window_, IDC_MESSAGE_OK, kRightPlace);
+
+    const HWND image = ::GetDlgItem(window_, IDC_MESSAGE_IMAGE);
+    if (image != nullptr) {
+        ::SetWindowPos(image, nullptr, kMargin, kMargin, kImageSize, kImageSize,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::ShowWindow(image, hasImage_ ? SW_SHOWNA : SW_HIDE);
+    }
+
+    const HWND text = ::GetDlgItem(window_, IDC_MESSAGE_TEXT);
+    if (text == nullptr) return;
+    const int left = hasImage_ ? kMargin + kImageSize + kImageTextGap : kMargin;
+    const int width = kClientWidth - kMargin - left;
+    const int available = kBandTop - kMargin / 2 - (kMargin - 4);
+
+    // A short text sits level with the middle of the picture; a long one uses the area.
+    int height = available;
+    {
+        ScopedWindowDC dc(text);
+        if (dc.get() != nullptr) {
+            ScopedSelect font(dc.get(),
+                              reinterpret_cast<HFONT>(::SendMessageW(text, WM_GETFONT, 0, 0)));
+            RECT measure{0, 0, width, 0};
+            ::DrawTextW(dc.get(), message_, -1, &measure,
+                        DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            if (measure.bottom > 0 && measure.bottom < available) height = measure.bottom;
+        }
+    }
+    int top = kMargin - 4;
+    if (hasImage_ && height < kImageSize) top = kMargin + (kImageSize - height) / 2;
+    else if (!hasImage_ && height < available) top = (kBandTop - height) / 2;
+    ::SetWindowPos(text, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DlgMessages::CentreOnOwner() noexcept {
+    RECT ownerRect{};
+    RECT own{};
+    if (!::GetWindowRect(owner_, &ownerRect) || !::GetWindowRect(window_, &own)) return;
+    const int ownWidth = own.right - own.left;
+    const int ownHeight = own.bottom - own.top;
+    const int x = ownerRect.left + ((ownerRect.right - ownerRect.left) - ownWidth) / 2;
+    const int y = ownerRect.top + ((ownerRect.bottom - ownerRect.top) - ownHeight) / 2;
+    ::SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int DlgMessages::PrimaryButton() const noexcept {
+    if (IsQuestion(code_)) return IDC_MESSAGE_YES;
+    if (::IsWindowVisible(::GetDlgItem(window_, IDC_MESSAGE_CONTINUE))) return IDC_MESSAGE_CONTINUE;
+    return IDC_MESSAGE_OK;
+}
+
+std::int32_t DlgMessages::ShowMessage(std::int32_t code) {
+    code_ = code;
+    if (owner_ != nullptr) {
+        ::SendMessageW(owner_, UIM_ENABLE, 0, 0);
+        ::EnableWindow(owner_, FALSE);
+    }
+
+    const bool ownedNotice = code == kSettingsRefused || code == kConnectionLost ||
+                             code == kScannerBusy || code == kInterruption;
+    if (ownedNotice && owner_ != nullptr) {
+        modal_ = false;
+        hasImage_ = false;
+        if (CreateModelessDialog(resourceModule_, IDD_MESSAGES, owner_, &Procedure) == nullptr) {
+            return result_;
+        }
+        // The window procedure has applied the code already; these are the settings the
+        // modeless window must have whatever the template says.
+        if (code == kInterruption) {
+            ShowButton(IDC_MESSAGE_CONTINUE, true);
+            ShowButton(IDC_MESSAGE_CANCEL, true);
+            ShowButton(IDC_MESSAGE_OK, false);
+        } else {
+            ShowButton(IDC_MESSAGE_OK, true);
+        }
+        ShowButton(IDC_MESSAGE_NO, false);
+        ShowButton(IDC_MESSAGE_YES, false);
+        ::ShowWindow(window_, SW_SHOW);
+        return result_;
+    }
+
+    if (code == kDisableOwner) return result_;
+
+    modal_ = true;
+    hasImage_ = false;
+    RunModalDialog(resourceModule_, IDD_MESSAGES, owner_, &Procedure);
+    return result_;
+}
+
+void DlgMessages::CloseMessage() {
+    if (owner_ != nullptr) {
+        ::SendMessageW(owner_, UIM_ENABLE, 0, 1);
+        ::EnableWindow(owner_, TRUE);
+    }
+    if (code_ == kConnectionLost ||
+        (owner_ == nullptr && (code_ == kSettingsRefused || code_ == kScannerBusy))) {
+        ::SendMessageW(hostWindow_, HM_UI_CLOSED, 0, 0);
+    }
+    if (window_ == nullptr) return;
+    if (modal_) {
+        ::EndDialog(window_, 1);
+    } else {
+        ::DestroyWindow(window_);
+    }
+}
+
+void DlgMessages::Answer(std::int32_t button) {
+    result_ = button;
+    CloseMessage();
+}
+
+void DlgMessages::OnCommand(int id) {
+    switch (id) {
+    case IDC_MESSAGE_CONTINUE:
+        Answer(IDC_MESSAGE_CONTINUE);
+        ::SendMessageW(hostWindow_, HM_CONTINUE, 0, 0);
+        break;
+    case IDC_MESSAGE_CANCEL:
+        Answer(IDC_MESSAGE_CANCEL);
+        ::SendMessageW(hostWindow_, HM_CANCEL, 0, 0);
+        break;
+    case IDC_MESSAGE_OK:
+        CloseMessage();
+        break;
+    case IDC_MESSAGE_YES:
+        Answer(IDC_MESSAGE_YES);
+        if (code_ == kConfirmOverwrite) ::SendMessageW(owner_, UIM_OVERWRITE_CONFIRMED, 0, 0);
+        if (code_ == kConfirmDelete) ::SendMessageW(owner_, UIM_DELETE_CONFIRMED, 0, 0);
+        break;
+    case IDC_MESSAGE_NO:
+        Answer(IDC_MESSAGE_NO);
+        if (code_ == kConfirmOverwrite) ::SendMessageW(owner_, WM_COMMAND, IDC_MESSAGE_CANCEL, 0);
+        break;
+    case IDCANCEL:
+        // Escape: the same as the close box.
+        OnClose();
+        break;
+    default:
+        break;
+    }
+}
+
+void DlgMessages::OnClose() {
+    // While Continue is offered the message is an interruption, and closing it cancels.
+    if (window_ != nullptr && ::IsWindowVisible(::GetDlgItem(window_, IDC_MESSAGE_CONTINUE))) {
+        OnCommand(IDC_MESSAGE_CANCEL);
+    } else {
+        CloseMessage();
+    }
+}
+
+void DlgMessages::ReleaseWindowResources() noexcept {
+    image_.reset();
+    extraButtonFont_.reset();
+    firstExtraButton_ = nullptr;
+    secondExtraButton_ = nullptr;
+}
+
+INT_PTR CALLBACK DlgMessages::Procedure(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) noexcept {
+    try {
+        DlgMessages* dialog = DialogSlot<DlgMessages>::Current();
+        if (dialog == nullptr) return FALSE;
+        return dialog->Handle(window, message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind into the window manager; the message counts as not handled.
+        return FALSE;
+    }
+}
+
+INT_PTR DlgMessages::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        window_ = window;
+        LiveObjects::Created(LiveKind::Window);
+        InitDialog();
+        return TRUE;
+
+    case WM_SHOWWINDOW:
+        if (wParam != FALSE && owner_ != nullptr) CentreOnOwner();
+        return FALSE;
+
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+        return TRUE;
+
+    case WM_CLOSE:
+        OnClose();
+        ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
+        return TRUE;
+
+    case WM_ERASEBKGND: {
+        RECT client{};
+        ::GetClientRect(window, &client);
+        DialogPainter::PaintBandedBackground(reinterpret_cast<HDC>(wParam), client, kBandTop);
+        ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
+        return TRUE;
+    }
+
+    case WM_CTLCOLORSTATIC:
+        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
+
+    case WM_CTLCOLORBTN:
+        return reinterpret_cast<INT_PTR>(ColorScheme::Brush(SchemeColor::PanelGrey));
+
+    case WM_NOTIFY:
+        return FlatButtons::OnNotify(window, lParam, PrimaryButton(), SchemeColor::PanelGrey);
+
+    case WM_NCDESTROY:
+        if (window_ == window) {
+            window_ = nullptr;
+            ReleaseWindowResources();
+        }
+        LiveObjects::Destroyed(LiveKind::Window);
+        return FALSE;
+
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace quorveltwain

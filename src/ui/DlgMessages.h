@@ -1,0 +1,91 @@
+#pragma once
+// The one message window of the library: an error, a scan interruption or a question,
+// chosen by a message code. The host shows it through ShowScanInterruptionUI and
+// ShowErrorMessage; the library's own windows show it to refuse a value or ask a question.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "common/UniqueHandle.h"
+#include "ui/DlgBase.h"
+
+namespace quorveltwain {
+
+class DlgMessages final : public DlgBase {
+public:
+    static constexpr int kFieldChars = 256;
+
+    // Message codes. 0 to 8 come from the host, 101 to 106 from the library's windows;
+    // any other code shows the general error.
+    static constexpr std::int32_t kInterruption = 0;
+    static constexpr std::int32_t kEnableContinue = 1;
+    static constexpr std::int32_t kDisableContinue = 2;
+    static constexpr std::int32_t kScanError = 4;
+    static constexpr std::int32_t kSettingsRefused = 5;
+    static constexpr std::int32_t kDisableOwner = 6;
+    static constexpr std::int32_t kConnectionLost = 7;
+    static constexpr std::int32_t kScannerBusy = 8;
+    static constexpr std::int32_t kConfirmDelete = 101;
+    static constexpr std::int32_t kConfirmOverwrite = 102;
+    static constexpr std::int32_t kValueNotAllowed = 103;
+    static constexpr std::int32_t kConfirmDefaults = 104;
+    static constexpr std::int32_t kConfirmPreviewReset = 105;
+    static constexpr std::int32_t kReservedName = 106;
+
+    // A new object's result, and the result of a window closed without an answer.
+    static constexpr std::int32_t kNoAnswer = 1099;
+
+    DlgMessages() = default;
+    ~DlgMessages() = default;
+
+    void InitDialog() override;
+    void SetTexts() override;
+
+    // Shows the message of `code`. A modal window returns the identifier of the button
+    // that closed it; a modeless one, or a code that shows nothing, returns the result
+    // as it stands.
+    std::int32_t ShowMessage(std::int32_t code);
+    // Closes the window: re-enables the owner, tells the host where the code asks for it,
+    // and ends the window the way it was started.
+    void CloseMessage();
+
+    // The dialog procedure of template IDD_MESSAGES; it serves the object in the slot.
+    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam,
+                                      LPARAM lParam) noexcept;
+
+    HWND window_ = nullptr;             // the message window, null until created
+    wchar_t title_[kFieldChars] = {};          // the window title
+    wchar_t message_[kFieldChars] = {};        // the text of the message control
+    wchar_t argument_[kFieldChars] = {};       // the caller's %s of the overwrite question
+    wchar_t questionTitle_[kFieldChars] = {};  // the caller's title of the overwrite question
+    wchar_t nameTitle_[kFieldChars] = {};      // the caller's title of the reserved-name message
+    std::int32_t code_ = 0;             // the code being shown
+    HWND firstExtraButton_ = nullptr;   // Yes, created for questions
+    HWND secondExtraButton_ = nullptr;  // No, created for questions
+    HMODULE resourceModule_ = nullptr;
+    HWND owner_ = nullptr;              // null for an owner-less message
+    std::int32_t result_ = kNoAnswer;   // the button that closed the window
+
+private:
+    INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void ApplyCode();
+    void CreateExtraButtons(bool besideCancel);
+    void SetImage(int bitmapId);
+    void ShowButton(int id, bool visible) noexcept;
+    void LoadField(wchar_t (&field)[kFieldChars], UINT stringId) noexcept;
+    void Layout();
+    void CentreOnOwner() noexcept;
+    int PrimaryButton() const noexcept;
+    void Answer(std::int32_t button);
+    void OnCommand(int id);
+    void OnClose();
+    void ReleaseWindowResources() noexcept;
+
+    bool modal_ = false;     // how the current window was started, for CloseMessage
+    bool hasImage_ = false;  // the current window shows a bitmap beside the text
+    UniqueBitmap image_;
+    UniqueFont extraButtonFont_;
+};
+
+}  // namespace quorveltwain
