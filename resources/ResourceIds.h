@@ -85,3 +85,11 @@
 /* The windows ask for its face by this name; the build gives the font that family name. */
 #define IDR_UI_FONT             110
 #define UI_FONT_FACE_NAME       L"Sofia Pro Regular"
+
+/* ==== Settings window frame (template IDD_MAIN) ==== */
+#define IDS_MAIN_LABEL              145
+#define IDS_ABOUT_TOOLTIP           277
+#define IDC_MAIN_PANEL              1001
+#define IDC_MAIN_FRAME              1003
+#define IDC_MAIN_EMBLEM             1006
+#define IDC_MAIN_LABEL              1007

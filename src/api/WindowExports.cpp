@@ -6,6 +6,7 @@
 #include <new>
 
 #include "api/ResourceLibrary.h"
+#include "api/SettingsWindow.h"
 #include "api/Trace.h"
 #include "api/UiContext.h"
 #include "twain_ui.h"
@@ -51,15 +52,18 @@ std::int32_t InitializeUI(HWND host_window, ScanSettingsRecord* settings, DevLis
     });
 }
 
-std::int32_t OpenUI(void* /*reserved*/) {
-    return Guarded([] { Trace(L"OpenUI()"); });
+std::int32_t OpenUI(void* reserved) {
+    return Guarded([&] {
+        Trace(L"OpenUI()");
+        if (UiContext* context = CurrentUiContext()) OpenSettingsWindow(*context, reserved);
+    });
 }
 
 std::int32_t CloseUI(void) {
     return Guarded([] {
         Trace(L"CloseUI()");
         UiContext* context = CurrentUiContext();
-        if (context == nullptr || context->mainDialog == nullptr) return;
+        if (context != nullptr) CloseSettingsWindow(*context);
     });
 }
 

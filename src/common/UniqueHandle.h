@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <type_traits>
 #include <utility>
 
 #include "common/LiveObjects.h"
@@ -45,6 +46,20 @@ public:
         Track();
     }
 
+    // Releases now and reports whether the release call succeeded, for callers that record
+    // it. False when nothing was held.
+    bool Close() noexcept {
+        if (value_ == Traits::Empty()) return false;
+        const Type value = std::exchange(value_, Traits::Empty());
+        LiveObjects::Destroyed(Traits::kKind);
+        if constexpr (std::is_void_v<decltype(Traits::Close(value))>) {
+            Traits::Close(value);
+            return true;
+        } else {
+            return Traits::Close(value) != 0;
+        }
+    }
+
     // Hands ownership out of the library's types (to the system or a caller), so it no
     // longer counts as live here.
     Type release() noexcept {
@@ -64,7 +79,7 @@ struct KernelHandleTraits {
     using Type = HANDLE;
     static constexpr LiveKind kKind = LiveKind::KernelHandle;
     static Type Empty() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { ::CloseHandle(h); }
+    static BOOL Close(Type h) noexcept { return ::CloseHandle(h); }
 };
 
 // File handles use INVALID_HANDLE_VALUE for "none".
@@ -90,6 +105,14 @@ struct ModuleTraits {
     static void Close(Type h) noexcept { ::FreeLibrary(h); }
 };
 
+// Memory device contexts (CreateCompatibleDC) are deleted, not released.
+struct MemoryDcTraits {
+    using Type = HDC;
+    static constexpr LiveKind kKind = LiveKind::GdiObject;
+    static Type Empty() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::DeleteDC(h); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
@@ -97,5 +120,6 @@ using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueMemoryDC = UniqueHandle<MemoryDcTraits>;
 
 }  // namespace quorveltwain
