@@ -77,11 +77,11 @@ bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath)
         Check(document->put_async(VARIANT_FALSE), document);
         Check(document->put_validateOnParse(VARIANT_TRUE), document);
 
+        // A missing, unreadable, malformed or invalid file is reported by the flag (with
+        // S_FALSE), not by a failing status.
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        const HRESULT loadStatus = document->load(Variant::FromText(path).Get(), &loaded);
-        // A file that is missing, unreadable, malformed or invalid is the file's fault, not
-        // the platform's, whichever way the DOM chooses to report it.
-        if (FAILED(loadStatus) || loaded != VARIANT_TRUE) {
+        Check(document->load(Variant::FromText(path).Get(), &loaded), document);
+        if (loaded != VARIANT_TRUE) {
             SetErrorText(kInvalidFileText);
             return false;
         }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace testsupport {
@@ -100,6 +102,39 @@ void DeleteFiles(const std::wstring& folder, const std::wstring& pattern) {
     for (const std::wstring& name : MatchingNames(folder, pattern)) {
         DeleteFileW(Join(folder, name).c_str());
     }
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+std::wstring StoreFilesFolder() {
+    // One subfolder per test program, so one program's start does not remove the files
+    // another left.
+    static const std::wstring folder = [] {
+        wchar_t module[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, module, MAX_PATH);
+        std::wstring program(module);
+        program = program.substr(program.find_last_of(L"\\/") + 1);
+        program = program.substr(0, program.find_last_of(L'.'));
+        BuildFolder(L"store-files");
+        std::wstring created = BuildFolder(L"store-files\\" + program);
+        DeleteFiles(created, L"*.xml");
+        return created;
+    }();
+    return folder;
+}
+
+std::wstring NextStoreFile() {
+    static unsigned counter = 0;
+    std::wstring name = L"store";
+    if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+        name.clear();
+        for (const char* c = test->test_suite_name(); *c != '\0'; ++c) name += wchar_t(*c);
+        name += L'.';
+        for (const char* c = test->name(); *c != '\0'; ++c) name += wchar_t(*c);
+    }
+    return StoreFilesFolder() + L"\\" + name + L"-" + std::to_wstring(++counter) + L".xml";
 }
 
 }  // namespace testsupport

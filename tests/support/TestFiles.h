@@ -13,6 +13,13 @@ std::wstring SourcePath(std::wstring_view relative);
 // separator.
 std::wstring BuildFolder(std::wstring_view relative);
 
+// The folder where tests leave every scan configuration file the store wrote, for the
+// independent schema check that runs after them: one subfolder of "store-files" per test
+// program, emptied of earlier runs' files on the first call in a process.
+std::wstring StoreFilesFolder();
+// A fresh path in that folder, named after the running test and numbered.
+std::wstring NextStoreFile();
+
 bool FileExists(const std::wstring& path);
 // The file's bytes; empty when it cannot be read.
 std::string ReadBytes(const std::wstring& path);
