@@ -25,7 +25,8 @@ std::uint32_t XMLSCNLST_Open(const wchar_t* xml_path, const wchar_t* schema_path
         delete handler;
         return XMLSCN_FILE_UNUSABLE;
     }
-    *handle = handler;
+    // Handed out as its base, which is what the shared close export destroys.
+    *handle = static_cast<quorveltwain::BaseFileHandler*>(handler);
     return XMLSCN_OK;
 }
 
