@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   googletest libxml2-utils
   librsvg2-bin icoutils
+  fonts-lato python3-fonttools
 )
 
 missing=()

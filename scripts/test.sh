@@ -15,6 +15,8 @@ bash "$root/scripts/wine-prefix.sh" "$build_dir"
 # first test instead, they would inherit its output pipe and ctest would wait for ever.
 "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
 trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+# The product at its Windows paths in the prefix: resource libraries, driver files.
+bash "$root/scripts/install-product.sh" "$build_dir"
 
 ctest_args=(ctest --test-dir "$build_dir" --output-on-failure "$@")
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

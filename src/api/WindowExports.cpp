@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "api/ResourceLibrary.h"
 #include "api/Trace.h"
 #include "api/UiContext.h"
 #include "twain_ui.h"
@@ -38,6 +39,8 @@ std::int32_t InitializeUI(HWND host_window, ScanSettingsRecord* settings, DevLis
             context = new (std::nothrow) UiContext{};
             if (context == nullptr) return;
         }
+        // Also initialises COM on the host's thread and clears the four dialog fields.
+        LoadResourceLibrary(*context);
         context->module = LibraryModule();
         context->hostWindow = host_window;
         context->settings = settings;

@@ -33,6 +33,7 @@ TEST(Trace, WindowExportsWriteTheirLinesExactly) {
     const std::vector<std::wstring> expected = {
         Line(L"CloseUI()"),
         Line(L"InitializeUI()"),
+        Line(L"LoadResourceLibrary()"),  // InitializeUI loads the resource library
         Line(L"OpenUI()"),
         Line(L"ShowScanProgress()"),
         Line(L"CloseScanProgress()"),
