@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <set>
 #include <system_error>
 #include <string>
 #include <vector>
@@ -134,12 +133,7 @@ TEST_F(ResourceLibraryContent, ImagesAreDrawnAtTheirDeclaredSizes) {
     }
 }
 
-int CALLBACK CollectWeights(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM weights) {
-    reinterpret_cast<std::set<LONG>*>(weights)->insert(font->lfWeight);
-    return 1;
-}
-
-TEST_F(ResourceLibraryContent, TheFontCarriesARegularAndABoldFaceUnderTheUiFaceName) {
+TEST_F(ResourceLibraryContent, TheFontCarriesTheShippedFamilyInRegularAndBold) {
     HRSRC found = FindResourceW(module(), MAKEINTRESOURCEW(IDR_UI_FONT), RT_FONT);
     ASSERT_NE(found, nullptr);
     const DWORD size = SizeofResource(module(), found);
@@ -151,16 +145,9 @@ TEST_F(ResourceLibraryContent, TheFontCarriesARegularAndABoldFaceUnderTheUiFaceN
     DWORD installed = 0;
     UniqueHandle<MemoryFontTraits> font(AddFontMemResourceEx(data, size, nullptr, &installed));
     ASSERT_TRUE(font);
+    // A regular and a bold face (the family is also a system font where the library is
+    // built, so enumerating it by name would prove nothing).
     EXPECT_EQ(installed, 2u);
-
-    std::set<LONG> weights;
-    LOGFONTW query{};
-    query.lfCharSet = DEFAULT_CHARSET;
-    wcscpy_s(query.lfFaceName, UI_FONT_FACE_NAME);
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &query, CollectWeights, reinterpret_cast<LPARAM>(&weights), 0);
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(weights, (std::set<LONG>{FW_NORMAL, FW_BOLD}));
 }
 
 // There is no fallback language: a text missing from a language shows as an empty control.
