@@ -74,8 +74,8 @@ bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath)
         // platform bind a URL moniker for each, which costs more than everything else
         // here together. A schema file that cannot be read is a failure of the platform
         // set-up ("COM Error"); the XML file's absence is the file's own.
-        ComPtr<IStream> schemaStream = OpenFileStream(std::wstring(schemaPath));
-        if (!schemaStream) throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+        ComPtr<IStream> schemaStream;
+        Check(OpenFileStream(std::wstring(schemaPath), schemaStream));
         AddSchema(schemaStream);
 
         Check(document->putref_schemas(Variant::FromDispatch(schemaCache.Get()).Get()), document);
@@ -85,11 +85,17 @@ bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath)
         // A missing, unreadable, malformed or invalid file is the file's fault. Loaded by
         // path the DOM says so with S_FALSE and the flag; loaded from a stream, Wine
         // answers malformed bytes with E_FAIL instead. Either way it is not a COM failure.
-        ComPtr<IStream> fileStream = OpenFileStream(filePath);
+        ComPtr<IStream> fileStream;
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        const HRESULT loadStatus =
-            fileStream ? document->load(Variant::FromUnknown(fileStream.Get()).Get(), &loaded)
-                       : S_FALSE;
+        HRESULT loadStatus = OpenFileStream(filePath, fileStream);
+        if (SUCCEEDED(loadStatus)) {
+            loadStatus = document->load(Variant::FromUnknown(fileStream.Get()).Get(), &loaded);
+        } else {
+            // As after any failed load, the document is empty, not the schema parsed in it.
+            const Bstr nothing(L"");
+            Check(document->loadXML(nothing.Get(), &loaded), document);
+            loaded = VARIANT_FALSE;
+        }
         if (FAILED(loadStatus) || loaded != VARIANT_TRUE) {
             SetErrorText(kInvalidFileText);
             return false;
@@ -115,13 +121,10 @@ bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath)
     return false;
 }
 
-ComPtr<IStream> BaseFileHandler::OpenFileStream(const std::wstring& path) noexcept {
-    ComPtr<IStream> stream;
-    if (FAILED(::SHCreateStreamOnFileEx(path.c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
-                                        FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, stream.Put()))) {
-        return {};
-    }
-    return stream;
+HRESULT BaseFileHandler::OpenFileStream(const std::wstring& path,
+                                        ComPtr<IStream>& stream) noexcept {
+    return ::SHCreateStreamOnFileEx(path.c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
+                                    FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, stream.Put());
 }
 
 void BaseFileHandler::AddSchema(const ComPtr<IStream>& schemaStream) {

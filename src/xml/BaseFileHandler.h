@@ -53,8 +53,8 @@ class BaseFileHandler {
     // Never throws: the failure text is diagnosis only and must not become a new failure.
     void SetErrorText(std::wstring_view text) noexcept;
 
-    // A read stream over the file, or empty when it cannot be opened (GetLastError).
-    static ComPtr<IStream> OpenFileStream(const std::wstring& path) noexcept;
+    // A read stream over the file; the failing status when it cannot be opened.
+    static HRESULT OpenFileStream(const std::wstring& path, ComPtr<IStream>& stream) noexcept;
     // Parses the schema in the document and adds it to schemaCache for the empty target
     // namespace. Raises ComError when the bytes are not XML or not a schema.
     void AddSchema(const ComPtr<IStream>& schemaStream);

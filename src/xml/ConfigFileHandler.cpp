@@ -1,7 +1,6 @@
 #include "xml/ConfigFileHandler.h"
 
 #include <charconv>
-#include <cwctype>
 #include <new>
 #include <string>
 
@@ -90,7 +89,9 @@ std::wstring XmlSafe(std::wstring_view text) {
 // leading white space skipped, the longest number prefix taken, 0.0 when there is none.
 double ClassicNumber(std::wstring_view text) {
     std::size_t start = 0;
-    while (start < text.size() && std::iswspace(text[start])) ++start;
+    // White space of the classic locale only: a host's locale may count more.
+    const auto classicSpace = [](wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); };
+    while (start < text.size() && classicSpace(text[start])) ++start;
     // A number is ASCII; from_chars reads the longest prefix that forms one.
     std::string ascii;
     for (std::size_t i = start; i < text.size() && text[i] != L'\0' && text[i] < 0x80; ++i) {

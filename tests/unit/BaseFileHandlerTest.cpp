@@ -105,6 +105,10 @@ TEST_F(BaseFileHandlerTest, SaveWithoutPathWritesWhereTheLastLoadPointed) {
     // The load of the missing target fails after taking its path.
     EXPECT_FALSE(handler.Load(target, schema));
     EXPECT_EQ(handler.FilePath(), target);
+    // The failed load left an empty document, not the schema it parsed on the way.
+    ASSERT_TRUE(handler.Save(L""));
+    EXPECT_TRUE(FileExists(target));
+    EXPECT_EQ(ReadBytes(target).find("schema"), std::string::npos);
     // A failed load leaves the DOM empty; give it content again before saving.
     ASSERT_TRUE(
         handler.Replace(L"<param><scan_config><config_id/><config_name/>"
