@@ -170,4 +170,24 @@ TEST_F(BaseFileHandlerTest, EveryComReferenceGoesWithTheHandler) {
     EXPECT_EQ(LiveObjects::Count(LiveKind::ComReference), start);
 }
 
+TEST_F(BaseFileHandlerTest, ThePlatformRefusesEveryStructurallyWrongSample) {
+    // The same samples that xmllint must refuse (store_files_validate): the schema has
+    // to work in the DOM the library really uses, not only in the independent validator.
+    const std::wstring folder = SourcePath(L"tests/data/scan-config-refused");
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*.xml").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    int samples = 0;
+    do {
+        const std::wstring sample = folder + L"\\" + found.cFileName;
+        InspectedHandler handler;
+        ASSERT_TRUE(handler.CreateDocument());
+        EXPECT_FALSE(handler.Load(sample, schema)) << sample;
+        EXPECT_EQ(handler.ErrorText(), L"Not a valid XML file") << sample;
+        ++samples;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_GE(samples, 10);
+}
+
 }  // namespace
