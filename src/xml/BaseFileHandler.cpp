@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 #include <ole2.h>
+#include <shlwapi.h>
 
 #include <new>
 
@@ -69,19 +70,33 @@ bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath)
     try {
         filePath.assign(path);
 
-        const Bstr noNamespace(L"");
-        Check(schemaCache->add(noNamespace.Get(), Variant::FromText(schemaPath).Get()),
-              schemaCache);
+        // Both files reach the DOM as streams of their bytes: loading by path makes the
+        // platform bind a URL moniker for each, which costs more than everything else
+        // here together. A schema file that cannot be read is a failure of the platform
+        // set-up ("COM Error"); the XML file's absence is the file's own.
+        ComPtr<IStream> schemaStream;
+        Check(OpenFileStream(std::wstring(schemaPath), schemaStream));
+        AddSchema(schemaStream);
 
         Check(document->putref_schemas(Variant::FromDispatch(schemaCache.Get()).Get()), document);
         Check(document->put_async(VARIANT_FALSE), document);
         Check(document->put_validateOnParse(VARIANT_TRUE), document);
 
-        // A missing, unreadable, malformed or invalid file is reported by the flag (with
-        // S_FALSE), not by a failing status.
+        // A missing, unreadable, malformed or invalid file is the file's fault. Loaded by
+        // path the DOM says so with S_FALSE and the flag; loaded from a stream, Wine
+        // answers malformed bytes with E_FAIL instead. Either way it is not a COM failure.
+        ComPtr<IStream> fileStream;
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        Check(document->load(Variant::FromText(path).Get(), &loaded), document);
-        if (loaded != VARIANT_TRUE) {
+        HRESULT loadStatus = OpenFileStream(filePath, fileStream);
+        if (SUCCEEDED(loadStatus)) {
+            loadStatus = document->load(Variant::FromUnknown(fileStream.Get()).Get(), &loaded);
+        } else {
+            // As after any failed load, the document is empty, not the schema parsed in it.
+            const Bstr nothing(L"");
+            Check(document->loadXML(nothing.Get(), &loaded), document);
+            loaded = VARIANT_FALSE;
+        }
+        if (FAILED(loadStatus) || loaded != VARIANT_TRUE) {
             SetErrorText(kInvalidFileText);
             return false;
         }
@@ -104,6 +119,29 @@ bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath)
         SetErrorText(kComErrorText);
     }
     return false;
+}
+
+HRESULT BaseFileHandler::OpenFileStream(const std::wstring& path,
+                                        ComPtr<IStream>& stream) noexcept {
+    return ::SHCreateStreamOnFileEx(path.c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
+                                    FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, stream.Put());
+}
+
+void BaseFileHandler::AddSchema(const ComPtr<IStream>& schemaStream) {
+    // The schema is parsed in the document itself, which the XML file replaces next.
+    // Whatever schema an earlier Load attached must not judge the schema file.
+    VARIANT none;
+    ::VariantInit(&none);
+    Check(document->putref_schemas(none), document);
+    Check(document->put_async(VARIANT_FALSE), document);
+    Check(document->put_validateOnParse(VARIANT_FALSE), document);
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    Check(document->load(Variant::FromUnknown(schemaStream.Get()).Get(), &loaded), document);
+    if (loaded != VARIANT_TRUE) throw ComError(E_FAIL);
+
+    const Bstr noNamespace(L"");
+    Check(schemaCache->add(noNamespace.Get(), Variant::FromDispatch(document.Get()).Get()),
+          schemaCache);
 }
 
 bool BaseFileHandler::Save(std::wstring_view path) noexcept {

@@ -8,6 +8,7 @@
 // where they become the failure text.
 
 #include <windows.h>
+#include <objidl.h>
 
 #include <string>
 #include <string_view>
@@ -51,6 +52,12 @@ class BaseFileHandler {
 
     // Never throws: the failure text is diagnosis only and must not become a new failure.
     void SetErrorText(std::wstring_view text) noexcept;
+
+    // A read stream over the file; the failing status when it cannot be opened.
+    static HRESULT OpenFileStream(const std::wstring& path, ComPtr<IStream>& stream) noexcept;
+    // Parses the schema in the document and adds it to schemaCache for the empty target
+    // namespace. Raises ComError when the bytes are not XML or not a schema.
+    void AddSchema(const ComPtr<IStream>& schemaStream);
 
     // Replaces the document by `text`; false when the DOM refuses it (not well-formed, or
     // not valid against an attached schema). Raises ComError on failing calls.

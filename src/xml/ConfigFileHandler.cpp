@@ -1,7 +1,6 @@
 #include "xml/ConfigFileHandler.h"
 
 #include <charconv>
-#include <cwctype>
 #include <new>
 #include <string>
 
@@ -65,18 +64,34 @@ void StoreText(wchar_t (&field)[N], std::wstring_view text) noexcept {
     CopyToField(field, FitToField(text, N));
 }
 
-// What a field holds, as it may be written: never more than fits the field with its NUL,
-// even when a host left it unterminated.
-template <std::size_t N>
-std::wstring_view StoredText(const wchar_t (&field)[N]) noexcept {
-    return FitToField(FieldText(field), N);
+// The text without what XML 1.0 cannot hold (control characters other than tab and line
+// ends, U+FFFE and U+FFFF, halves of characters). The DOM would write them as they are,
+// and the next open would refuse the whole file.
+std::wstring XmlSafe(std::wstring_view text) {
+    std::wstring safe;
+    safe.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (IS_HIGH_SURROGATE(c) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1])) {
+            safe += c;
+            safe += text[++i];
+            continue;
+        }
+        const bool control = c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r';
+        if (control || IS_HIGH_SURROGATE(c) || IS_LOW_SURROGATE(c) || c == 0xFFFE || c == 0xFFFF)
+            continue;
+        safe += c;
+    }
+    return safe;
 }
 
 // Wide text to double as the classic "C" locale reads it, whatever locale the host set:
 // leading white space skipped, the longest number prefix taken, 0.0 when there is none.
 double ClassicNumber(std::wstring_view text) {
     std::size_t start = 0;
-    while (start < text.size() && std::iswspace(text[start])) ++start;
+    // White space of the classic locale only: a host's locale may count more.
+    const auto classicSpace = [](wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); };
+    while (start < text.size() && classicSpace(text[start])) ++start;
     // A number is ASCII; from_chars reads the longest prefix that forms one.
     std::string ascii;
     for (std::size_t i = start; i < text.size() && text[i] != L'\0' && text[i] < 0x80; ++i) {
@@ -93,6 +108,13 @@ double ClassicNumber(std::wstring_view text) {
     const auto [stop, error] = std::from_chars(begin, end, value);
     if (stop == begin || error != std::errc{}) return 0.0;
     return value;
+}
+
+// What a field holds, as it may be written: never more than fits the field with its NUL,
+// even when a host left it unterminated, and nothing the file cannot hold.
+template <std::size_t N>
+std::wstring StoredText(const wchar_t (&field)[N]) {
+    return XmlSafe(FitToField(FieldText(field), N));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/UniqueHandle.h"
 #include "xml/ComError.h"
 
 namespace quorveltwain {
@@ -46,6 +47,14 @@ void TemporaryFile::ReplaceTarget() {
     const DWORD attributes = ::GetFileAttributesW(target_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         throw ComError(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    }
+    // The bytes reach the disk before the name does: after a power cut the target holds
+    // the old file or the whole new one, never a name without its content.
+    {
+        UniqueFileHandle written(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                               nullptr));
+        if (!written || !::FlushFileBuffers(written.get())) ThrowLastError();
     }
     // Same folder, same volume: a rename, which replaces the target in one step.
     if (!::MoveFileExW(path_.c_str(), target_.c_str(),

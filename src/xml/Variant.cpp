@@ -45,6 +45,14 @@ Variant Variant::FromDispatch(IDispatch* object) noexcept {
     return result;
 }
 
+Variant Variant::FromUnknown(IUnknown* object) noexcept {
+    Variant result;
+    if (object != nullptr) object->AddRef();  // released by VariantClear
+    result.value_.vt = VT_UNKNOWN;
+    result.value_.punkVal = object;
+    return result;
+}
+
 VARIANT* Variant::Put() noexcept {
     Clear();
     return &value_;

@@ -25,6 +25,8 @@ class Variant {
     static Variant FromDouble(double number) noexcept;
     // Holds its own reference to the object (VT_DISPATCH), as putref_schemas expects.
     static Variant FromDispatch(IDispatch* object) noexcept;
+    // Holds its own reference to the object (VT_UNKNOWN), e.g. a stream to load from.
+    static Variant FromUnknown(IUnknown* object) noexcept;
 
     // Passed by value to COM methods: the callee borrows it, ownership stays here.
     const VARIANT& Get() const noexcept { return value_; }

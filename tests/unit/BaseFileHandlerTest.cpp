@@ -105,6 +105,10 @@ TEST_F(BaseFileHandlerTest, SaveWithoutPathWritesWhereTheLastLoadPointed) {
     // The load of the missing target fails after taking its path.
     EXPECT_FALSE(handler.Load(target, schema));
     EXPECT_EQ(handler.FilePath(), target);
+    // The failed load left an empty document, not the schema it parsed on the way.
+    ASSERT_TRUE(handler.Save(L""));
+    EXPECT_TRUE(FileExists(target));
+    EXPECT_EQ(ReadBytes(target).find("schema"), std::string::npos);
     // A failed load leaves the DOM empty; give it content again before saving.
     ASSERT_TRUE(
         handler.Replace(L"<param><scan_config><config_id/><config_name/>"
@@ -164,6 +168,26 @@ TEST_F(BaseFileHandlerTest, EveryComReferenceGoesWithTheHandler) {
         EXPECT_EQ(LiveObjects::Count(LiveKind::ComReference), start + 3);
     }
     EXPECT_EQ(LiveObjects::Count(LiveKind::ComReference), start);
+}
+
+TEST_F(BaseFileHandlerTest, ThePlatformRefusesEveryStructurallyWrongSample) {
+    // The same samples that xmllint must refuse (store_files_validate): the schema has
+    // to work in the DOM the library really uses, not only in the independent validator.
+    const std::wstring folder = SourcePath(L"tests/data/scan-config-refused");
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*.xml").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    int samples = 0;
+    do {
+        const std::wstring sample = folder + L"\\" + found.cFileName;
+        InspectedHandler handler;
+        ASSERT_TRUE(handler.CreateDocument());
+        EXPECT_FALSE(handler.Load(sample, schema)) << sample;
+        EXPECT_EQ(handler.ErrorText(), L"Not a valid XML file") << sample;
+        ++samples;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_GE(samples, 10);
 }
 
 }  // namespace

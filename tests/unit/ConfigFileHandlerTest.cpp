@@ -202,11 +202,14 @@ TEST(ConfigFileFormat, CoordinatesReadAsTheClassicLocaleDoes) {
               L"</frame_entry></scan_param></scan_config>"
               L"<scan_config><scan_param><frame_entry>"
               L"<left>7,5</left><top>+-1</top><right>.25</right><bottom>1e</bottom>"
+              L"</frame_entry></scan_param></scan_config>"
+              // A no-break space is white space in some locales, not in the classic one.
+              L"<scan_config><scan_param><frame_entry><left>\u00a05</left>"
               L"</frame_entry></scan_param></scan_config>")));
     ASSERT_TRUE(probe.ReadConfigs());
     std::setlocale(LC_ALL, previous.c_str());
 
-    ASSERT_EQ(probe.Configs().size(), 2u);
+    ASSERT_EQ(probe.Configs().size(), 3u);
     const ScanSettingsRecord& first = probe.Configs()[0];
     EXPECT_EQ(first.left, -12.5);
     EXPECT_EQ(first.top, 300.0);
@@ -217,6 +220,7 @@ TEST(ConfigFileFormat, CoordinatesReadAsTheClassicLocaleDoes) {
     EXPECT_EQ(second.top, 0.0);
     EXPECT_EQ(second.right, 0.25);
     EXPECT_EQ(second.bottom, 1.0);
+    EXPECT_EQ(probe.Configs()[2].left, 0.0);
 }
 
 TEST(ConfigFileFormat, TextsLongerThanTheirFieldAreCutToIt) {

@@ -449,4 +449,35 @@ TEST_F(ScanConfigExports, OverLongTextsAreCutToTheirFields) {
     EXPECT_EQ(std::wstring(read.config_name), expected);
 }
 
+TEST_F(ScanConfigExports, TextsTheFileCannotHoldDoNotCostTheWholeFile) {
+    const std::wstring path = NextStoreFile();
+    ScanSettingsRecord odd = Named(
+        L"Tab\tLine\nBell\x07"
+        L"End");
+    // A lone half of a character and a non-character: no XML file can hold them.
+    std::wcscpy(odd.config_detail,
+                L"a\xD800"
+                L"b\xFFFF"
+                L"c\xFFFE"
+                L"d\x1F");
+    ScanSettingsRecord plain = Named(L"Plain");
+    {
+        Store store;
+        ASSERT_EQ(store.Open(path, schema), kOk);
+        ASSERT_EQ(XMLSCN_Add(store.handle, &odd), kOk);
+        ASSERT_EQ(XMLSCN_Add(store.handle, &plain), kOk);
+        ASSERT_EQ(XMLSCN_Save(store.handle, nullptr), kOk);
+    }
+    Store store;
+    ASSERT_EQ(store.Open(path, schema), kOk);
+    EXPECT_FALSE(FileExists(path + L".bak"));
+    ASSERT_EQ(XMLSCN_GetSize(store.handle), 2u);
+    ScanSettingsRecord read{};
+    ASSERT_EQ(XMLSCN_ReadSet(store.handle, 0, &read), kOk);
+    EXPECT_STREQ(read.config_name, L"Tab\tLine\nBellEnd");
+    EXPECT_STREQ(read.config_detail, L"abcd");
+    ASSERT_EQ(XMLSCN_ReadSet(store.handle, 1, &read), kOk);
+    EXPECT_STREQ(read.config_name, L"Plain");
+}
+
 }  // namespace
