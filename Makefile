@@ -4,6 +4,9 @@
 test:
 	bash scripts/test.sh
 
+demo:
+	bash scripts/demo.sh
+
 build:
 	bash scripts/install-deps.sh
 	bash scripts/build.sh build

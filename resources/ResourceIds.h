@@ -82,7 +82,9 @@
 #define IDC_MESSAGE_IMAGE           1147
 
 /* ---- The font (resource type RT_FONT) ---- */
-/* The windows ask for its face by this name; the build gives the font that family name. */
+/* The windows ask for their face by UI_FONT_FACE_NAME. The shipped font is a free font
+   under its own family name, registered for the process; where the names differ Windows
+   substitutes as it does for any missing face. */
 #define IDR_UI_FONT             110
 #define UI_FONT_FACE_NAME       L"Sofia Pro Regular"
 

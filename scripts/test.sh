@@ -10,7 +10,7 @@ bash "$root/scripts/wine-prefix.sh" "$build_dir"
 
 . "$root/scripts/wine-env.sh" "$build_dir"
 # A persistent wineserver makes every test process start in a fraction of a second.
-"$WINESERVER" -p
+"$WINESERVER" -p 2>/dev/null || true  # already running from an earlier run: reuse it
 # Start Wine's background services now, with their output going nowhere: started by the
 # first test instead, they would inherit its output pipe and ctest would wait for ever.
 "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null

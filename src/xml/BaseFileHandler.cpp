@@ -1,0 +1,241 @@
+#include "xml/BaseFileHandler.h"
+
+#include <objbase.h>
+#include <ole2.h>
+#include <shlwapi.h>
+
+#include <new>
+
+#include "xml/Bstr.h"
+#include "xml/TemporaryFile.h"
+#include "xml/Variant.h"
+
+namespace quorveltwain {
+
+namespace {
+
+// In-process server, in-process handler, local server and remote server.
+constexpr DWORD kCreationContext =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+static_assert(kCreationContext == 23);
+
+// Creates an object, puts it in its running state and asks it for interface T; the
+// creation reference goes when `created` leaves. Returns empty on any failing step.
+template <typename T>
+ComPtr<T> CreateRunningObject(const CLSID& classId, const IID& interfaceId) noexcept {
+    ComPtr<IUnknown> created;
+    if (FAILED(
+            ::CoCreateInstance(classId, nullptr, kCreationContext, IID_IUnknown, created.Put()))) {
+        return {};
+    }
+    if (FAILED(::OleRun(created.Get()))) return {};
+    ComPtr<T> wanted;
+    if (FAILED(created.Get()->QueryInterface(interfaceId, wanted.Put()))) return {};
+    return wanted;
+}
+
+}  // namespace
+
+BaseFileHandler::BaseFileHandler() noexcept {
+    const HRESULT status = ::CoInitialize(nullptr);
+    comInitialized_ = SUCCEEDED(status);
+}
+
+BaseFileHandler::~BaseFileHandler() {
+    // The references go before the apartment does; the strings follow as members.
+    rootElement.Reset();
+    document.Reset();
+    schemaCache.Reset();
+    if (comInitialized_) ::CoUninitialize();
+}
+
+void BaseFileHandler::SetErrorText(std::wstring_view text) noexcept {
+    try {
+        errorText.assign(text);
+    } catch (...) {
+        errorText.clear();
+    }
+}
+
+bool BaseFileHandler::CreateDocument() noexcept {
+    document.Reset();
+    document = CreateRunningObject<IXMLDOMDocument2>(kClsidDomDocument60, kIidXmlDomDocument2);
+    schemaCache.Reset();
+    schemaCache = CreateRunningObject<IXMLDOMSchemaCollection2>(kClsidXmlSchemaCache60,
+                                                                kIidXmlDomSchemaCollection2);
+    return document && schemaCache;
+}
+
+bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath) noexcept {
+    try {
+        filePath.assign(path);
+
+        // Both files reach the DOM as streams of their bytes: loading by path makes the
+        // platform bind a URL moniker for each, which costs more than everything else
+        // here together. A schema file that cannot be read is a failure of the platform
+        // set-up ("COM Error"); the XML file's absence is the file's own.
+        ComPtr<IStream> schemaStream;
+        Check(OpenFileStream(std::wstring(schemaPath), schemaStream));
+        AddSchema(schemaStream);
+
+        Check(document->putref_schemas(Variant::FromDispatch(schemaCache.Get()).Get()), document);
+        Check(document->put_async(VARIANT_FALSE), document);
+        Check(document->put_validateOnParse(VARIANT_TRUE), document);
+
+        // A missing, unreadable, malformed or invalid file is the file's fault. Loaded by
+        // path the DOM says so with S_FALSE and the flag; loaded from a stream, Wine
+        // answers malformed bytes with E_FAIL instead. Either way it is not a COM failure.
+        ComPtr<IStream> fileStream;
+        VARIANT_BOOL loaded = VARIANT_FALSE;
+        HRESULT loadStatus = OpenFileStream(filePath, fileStream);
+        if (SUCCEEDED(loadStatus)) {
+            loadStatus = document->load(Variant::FromUnknown(fileStream.Get()).Get(), &loaded);
+        } else {
+            // As after any failed load, the document is empty, not the schema parsed in it.
+            const Bstr nothing(L"");
+            Check(document->loadXML(nothing.Get(), &loaded), document);
+            loaded = VARIANT_FALSE;
+        }
+        if (FAILED(loadStatus) || loaded != VARIANT_TRUE) {
+            SetErrorText(kInvalidFileText);
+            return false;
+        }
+
+        // Validation while parsing is not guaranteed (Wine skips it), so validate again.
+        ComPtr<IXMLDOMParseError> parseError;
+        Check(document->validate(parseError.Put()), document);
+        long errorCode = 0;
+        Check(parseError->get_errorCode(&errorCode), parseError);
+        if (errorCode != 0) {
+            SetErrorText(kInvalidFileText);
+            return false;
+        }
+
+        TakeRootElement();
+        return true;
+    } catch (const ComError&) {
+        SetErrorText(kComErrorText);
+    } catch (const std::bad_alloc&) {
+        SetErrorText(kComErrorText);
+    }
+    return false;
+}
+
+HRESULT BaseFileHandler::OpenFileStream(const std::wstring& path,
+                                        ComPtr<IStream>& stream) noexcept {
+    return ::SHCreateStreamOnFileEx(path.c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
+                                    FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, stream.Put());
+}
+
+void BaseFileHandler::AddSchema(const ComPtr<IStream>& schemaStream) {
+    // The schema is parsed in the document itself, which the XML file replaces next.
+    // Whatever schema an earlier Load attached must not judge the schema file.
+    VARIANT none;
+    ::VariantInit(&none);
+    Check(document->putref_schemas(none), document);
+    Check(document->put_async(VARIANT_FALSE), document);
+    Check(document->put_validateOnParse(VARIANT_FALSE), document);
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    Check(document->load(Variant::FromUnknown(schemaStream.Get()).Get(), &loaded), document);
+    if (loaded != VARIANT_TRUE) throw ComError(E_FAIL);
+
+    const Bstr noNamespace(L"");
+    Check(schemaCache->add(noNamespace.Get(), Variant::FromDispatch(document.Get()).Get()),
+          schemaCache);
+}
+
+bool BaseFileHandler::Save(std::wstring_view path) noexcept {
+    try {
+        SaveDocumentTo(path.empty() ? filePath : std::wstring(path));
+        return true;
+    } catch (const ComError&) {
+        SetErrorText(kComErrorText);
+    } catch (const std::bad_alloc&) {
+        SetErrorText(kComErrorText);
+    }
+    return false;
+}
+
+bool BaseFileHandler::LoadText(std::wstring_view text) {
+    const Bstr xml(text);
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    Check(document->loadXML(xml.Get(), &loaded), document);
+    return loaded == VARIANT_TRUE;
+}
+
+void BaseFileHandler::TakeRootElement() {
+    ComPtr<IXMLDOMElement> root;
+    Check(document->get_documentElement(root.Put()), document);
+    rootElement = std::move(root);
+}
+
+void BaseFileHandler::SaveDocumentTo(const std::wstring& path) {
+    if (path.empty()) throw ComError(E_INVALIDARG);
+    // Touch nothing on disk without a document to write.
+    if (!document) throw ComError(E_POINTER);
+    TemporaryFile temporary(path);
+    Check(document->save(Variant::FromText(temporary.Path()).Get()), document);
+    temporary.ReplaceTarget();
+}
+
+ComPtr<IXMLDOMNodeList> BaseFileHandler::ChildNodes(IXMLDOMNode* node) {
+    if (node == nullptr) throw ComError(E_POINTER);
+    ComPtr<IXMLDOMNodeList> children;
+    ThrowIfFailed(node->get_childNodes(children.Put()), node, __uuidof(IXMLDOMNode));
+    if (!children) throw ComError(E_POINTER);
+    return children;
+}
+
+long BaseFileHandler::Length(const ComPtr<IXMLDOMNodeList>& list) {
+    long length = 0;
+    Check(list->get_length(&length), list);
+    return length;
+}
+
+ComPtr<IXMLDOMNode> BaseFileHandler::Item(const ComPtr<IXMLDOMNodeList>& list, long index) {
+    ComPtr<IXMLDOMNode> item;
+    Check(list->get_item(index, item.Put()), list);
+    if (!item) throw ComError(E_POINTER);
+    return item;
+}
+
+std::wstring BaseFileHandler::NodeName(IXMLDOMNode* node) {
+    if (node == nullptr) throw ComError(E_POINTER);
+    Bstr name;
+    ThrowIfFailed(node->get_nodeName(name.Put()), node, __uuidof(IXMLDOMNode));
+    return std::wstring(name.View());
+}
+
+std::wstring BaseFileHandler::NodeText(IXMLDOMNode* node) {
+    if (node == nullptr) throw ComError(E_POINTER);
+    Bstr text;
+    ThrowIfFailed(node->get_text(text.Put()), node, __uuidof(IXMLDOMNode));
+    return std::wstring(text.View());
+}
+
+ComPtr<IXMLDOMElement> BaseFileHandler::CreateElement(std::wstring_view name) {
+    const Bstr tag(name);
+    ComPtr<IXMLDOMElement> element;
+    Check(document->createElement(tag.Get(), element.Put()), document);
+    if (!element) throw ComError(E_POINTER);
+    return element;
+}
+
+void BaseFileHandler::AppendTextElement(IXMLDOMNode* parent, std::wstring_view name,
+                                        std::wstring_view text) {
+    ComPtr<IXMLDOMElement> element = CreateElement(name);
+    const Bstr value(text);
+    ComPtr<IXMLDOMText> textNode;
+    Check(document->createTextNode(value.Get(), textNode.Put()), document);
+    AppendChild(element.Get(), textNode.Get());
+    AppendChild(parent, element.Get());
+}
+
+void BaseFileHandler::AppendChild(IXMLDOMNode* parent, IXMLDOMNode* child) {
+    if (parent == nullptr || child == nullptr) throw ComError(E_POINTER);
+    // The DOM hands back the appended node with a reference of its own.
+    ComPtr<IXMLDOMNode> appended;
+    ThrowIfFailed(parent->appendChild(child, appended.Put()), parent, __uuidof(IXMLDOMNode));
+}
+
+}  // namespace quorveltwain

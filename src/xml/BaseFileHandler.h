@@ -1,0 +1,93 @@
+#pragma once
+// One XML document of the library with its schema collection, its file path and the text
+// of its last failure. The scan configuration store and the device list derive from it.
+//
+// A handler belongs to the thread that constructed it: construction enters a single-
+// threaded COM apartment there and the DOM objects live in it. No operation lets an
+// error escape: COM failures are raised as ComError inside and caught at the boundary,
+// where they become the failure text.
+
+#include <windows.h>
+#include <objidl.h>
+
+#include <string>
+#include <string_view>
+
+#include "xml/ComError.h"
+#include "xml/ComPtr.h"
+#include "xml/MsxmlInterfaces.h"
+
+namespace quorveltwain {
+
+class BaseFileHandler {
+  public:
+    static constexpr std::wstring_view kComErrorText = L"COM Error";
+    static constexpr std::wstring_view kInvalidFileText = L"Not a valid XML file";
+
+    BaseFileHandler() noexcept;
+    virtual ~BaseFileHandler();
+
+    BaseFileHandler(const BaseFileHandler&) = delete;
+    BaseFileHandler& operator=(const BaseFileHandler&) = delete;
+
+    // Creates the DOM document and the schema collection; both are needed for success.
+    // Reports failure by its result only.
+    bool CreateDocument() noexcept;
+    // Loads `path` validated against the schema at `schemaPath` (empty target namespace).
+    bool Load(std::wstring_view path, std::wstring_view schemaPath) noexcept;
+    // Writes the document to `path`, or to the path of the last Load when it is empty.
+    // The file is replaced in one step: a crash leaves either the old or the new file.
+    bool Save(std::wstring_view path) noexcept;
+
+    const std::wstring& ErrorText() const noexcept { return errorText; }
+    const std::wstring& FilePath() const noexcept { return filePath; }
+
+  protected:
+    // Raises ComError for a failing status, with the callee's error information.
+    template <typename T>
+    static void Check(HRESULT status, const ComPtr<T>& callee) {
+        ThrowIfFailed(status, callee.Get(), __uuidof(T));
+    }
+    static void Check(HRESULT status) { ThrowIfFailed(status); }
+
+    // Never throws: the failure text is diagnosis only and must not become a new failure.
+    void SetErrorText(std::wstring_view text) noexcept;
+
+    // A read stream over the file; the failing status when it cannot be opened.
+    static HRESULT OpenFileStream(const std::wstring& path, ComPtr<IStream>& stream) noexcept;
+    // Parses the schema in the document and adds it to schemaCache for the empty target
+    // namespace. Raises ComError when the bytes are not XML or not a schema.
+    void AddSchema(const ComPtr<IStream>& schemaStream);
+
+    // Replaces the document by `text`; false when the DOM refuses it (not well-formed, or
+    // not valid against an attached schema). Raises ComError on failing calls.
+    bool LoadText(std::wstring_view text);
+    // rootElement <- the document's root element. Raises ComError.
+    void TakeRootElement();
+    // Writes the document to `path` through a temporary file beside it. Raises ComError.
+    void SaveDocumentTo(const std::wstring& path);
+
+    // Navigation and building; each raises ComError on a failing call or an empty node.
+    static ComPtr<IXMLDOMNodeList> ChildNodes(IXMLDOMNode* node);
+    static long Length(const ComPtr<IXMLDOMNodeList>& list);
+    static ComPtr<IXMLDOMNode> Item(const ComPtr<IXMLDOMNodeList>& list, long index);
+    static std::wstring NodeName(IXMLDOMNode* node);
+    static std::wstring NodeText(IXMLDOMNode* node);
+    ComPtr<IXMLDOMElement> CreateElement(std::wstring_view name);
+    // Appends <name>text</name> (the element and one text node) to `parent`.
+    void AppendTextElement(IXMLDOMNode* parent, std::wstring_view name, std::wstring_view text);
+    static void AppendChild(IXMLDOMNode* parent, IXMLDOMNode* child);
+
+    ComPtr<IXMLDOMDocument2> document;
+    ComPtr<IXMLDOMElement> rootElement;
+    ComPtr<IXMLDOMSchemaCollection2> schemaCache;
+    std::wstring errorText;
+    std::wstring filePath;
+
+  private:
+    // A thread that is already in a multithreaded apartment refuses CoInitialize; it must
+    // then not be uninitialised by us either.
+    bool comInitialized_ = false;
+};
+
+}  // namespace quorveltwain

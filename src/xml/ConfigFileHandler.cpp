@@ -1,0 +1,293 @@
+#include "xml/ConfigFileHandler.h"
+
+#include <charconv>
+#include <new>
+#include <string>
+
+#include "common/BoundedText.h"
+#include "settings/ValueVocabulary.h"
+#include "xml/Variant.h"
+
+namespace quorveltwain {
+
+namespace {
+
+using Record = ScanSettingsRecord;
+
+struct TokenField {
+    std::wstring_view element;
+    Vocabulary vocabulary;
+    std::int32_t Record::*field;
+};
+
+// The settings of "scan_param" that hold a token, in file order; "frame_entry" comes
+// between the last two.
+constexpr TokenField kTokenFields[] = {
+    {L"original_size", Vocabulary::OriginalSize, &Record::original_size},
+    {L"original_orientation", Vocabulary::OriginalOrientation, &Record::original_orientation},
+    {L"duplex", Vocabulary::DuplexMode, &Record::duplex},
+    {L"exposure_level", Vocabulary::ExposureLevel, &Record::exposure_level},
+    {L"original_image", Vocabulary::OriginalImage, &Record::original_image},
+    {L"resolution", Vocabulary::Resolution, &Record::resolution},
+    {L"color_selection", Vocabulary::ColorSelection, &Record::color_selection},
+    {L"prevent_bleed_through", Vocabulary::OnOff, &Record::prevent_bleed_through},
+    {L"sending_size", Vocabulary::SendingSize, &Record::sending_size},
+    {L"contrast", Vocabulary::Contrast, &Record::contrast},
+    {L"reverse_image", Vocabulary::OnOff, &Record::reverse_image},
+};
+constexpr TokenField kRotationField = {L"rotation", Vocabulary::Rotation, &Record::rotation};
+constexpr std::wstring_view kFrameEntry = L"frame_entry";
+
+struct CoordinateField {
+    std::wstring_view element;
+    double Record::*field;
+};
+constexpr CoordinateField kCoordinates[] = {
+    {L"left", &Record::left},
+    {L"top", &Record::top},
+    {L"right", &Record::right},
+    {L"bottom", &Record::bottom},
+};
+
+// The longest part of `text` that fits a field of `capacity` units with its NUL, never
+// ending in the first half of a surrogate pair.
+std::wstring_view FitToField(std::wstring_view text, std::size_t capacity) noexcept {
+    if (capacity == 0) return {};
+    if (text.size() < capacity) return text;
+    std::size_t length = capacity - 1;
+    if (length != 0 && IS_HIGH_SURROGATE(text[length - 1])) --length;
+    return text.substr(0, length);
+}
+
+template <std::size_t N>
+void StoreText(wchar_t (&field)[N], std::wstring_view text) noexcept {
+    CopyToField(field, FitToField(text, N));
+}
+
+// The text without what XML 1.0 cannot hold (control characters other than tab and line
+// ends, U+FFFE and U+FFFF, halves of characters). The DOM would write them as they are,
+// and the next open would refuse the whole file.
+std::wstring XmlSafe(std::wstring_view text) {
+    std::wstring safe;
+    safe.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (IS_HIGH_SURROGATE(c) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1])) {
+            safe += c;
+            safe += text[++i];
+            continue;
+        }
+        const bool control = c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r';
+        if (control || IS_HIGH_SURROGATE(c) || IS_LOW_SURROGATE(c) || c == 0xFFFE || c == 0xFFFF)
+            continue;
+        safe += c;
+    }
+    return safe;
+}
+
+// Wide text to double as the classic "C" locale reads it, whatever locale the host set:
+// leading white space skipped, the longest number prefix taken, 0.0 when there is none.
+double ClassicNumber(std::wstring_view text) {
+    std::size_t start = 0;
+    // White space of the classic locale only: a host's locale may count more.
+    const auto classicSpace = [](wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); };
+    while (start < text.size() && classicSpace(text[start])) ++start;
+    // A number is ASCII; from_chars reads the longest prefix that forms one.
+    std::string ascii;
+    for (std::size_t i = start; i < text.size() && text[i] != L'\0' && text[i] < 0x80; ++i) {
+        ascii += static_cast<char>(text[i]);
+    }
+    const char* begin = ascii.data();
+    const char* const end = begin + ascii.size();
+    // from_chars takes no plus sign; the C library takes one, but not before a minus.
+    if (begin != end && *begin == '+') {
+        ++begin;
+        if (begin != end && *begin == '-') return 0.0;
+    }
+    double value = 0.0;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (stop == begin || error != std::errc{}) return 0.0;
+    return value;
+}
+
+// What a field holds, as it may be written: never more than fits the field with its NUL,
+// even when a host left it unterminated, and nothing the file cannot hold.
+template <std::size_t N>
+std::wstring StoredText(const wchar_t (&field)[N]) {
+    return XmlSafe(FitToField(FieldText(field), N));
+}
+
+}  // namespace
+
+bool ConfigFileHandler::CreateEmptyFile(std::wstring_view path) noexcept {
+    try {
+        if (!LoadText(kSkeleton)) return false;
+        SaveDocumentTo(std::wstring(path));
+        TakeRootElement();
+        return true;
+    } catch (const ComError&) {
+        SetErrorText(kComErrorText);
+    } catch (const std::bad_alloc&) {
+        SetErrorText(kComErrorText);
+    }
+    return false;
+}
+
+bool ConfigFileHandler::ReadConfigs() noexcept {
+    try {
+        configs.clear();
+        if (!rootElement) return false;
+        const ComPtr<IXMLDOMNodeList> children = ChildNodes(rootElement.Get());
+        const long count = Length(children);
+        for (long i = 0; i < count; ++i) {
+            // Every child of the root is a configuration, whatever its kind or name: a
+            // comment yields an empty record, as it always has.
+            ScanSettingsRecord record{};
+            ReadConfig(Item(children, i).Get(), record);
+            configs.push_back(record);
+        }
+        return true;
+    } catch (const ComError&) {
+        SetErrorText(kComErrorText);
+    } catch (const std::bad_alloc&) {
+        SetErrorText(kComErrorText);
+    }
+    return false;
+}
+
+void ConfigFileHandler::ReadConfig(IXMLDOMNode* node, ScanSettingsRecord& record) {
+    const ComPtr<IXMLDOMNodeList> children = ChildNodes(node);
+    const long count = Length(children);
+    for (long i = 0; i < count; ++i) {
+        const ComPtr<IXMLDOMNode> child = Item(children, i);
+        const std::wstring name = NodeName(child.Get());
+        if (name == L"scan_param") {
+            ReadScanParam(child.Get(), record);
+            continue;
+        }
+        const std::wstring text = NodeText(child.Get());
+        if (name == L"config_id") {
+            StoreText(record.config_id, text);
+        } else if (name == L"config_name") {
+            StoreText(record.config_name, text);
+        } else if (name == L"config_detail") {
+            StoreText(record.config_detail, text);
+        } else if (name == L"model") {
+            record.model = TokenToCode(Vocabulary::ModelFamily, text);
+        }
+    }
+}
+
+void ConfigFileHandler::ReadScanParam(IXMLDOMNode* scanParam, ScanSettingsRecord& record) {
+    const ComPtr<IXMLDOMNodeList> children = ChildNodes(scanParam);
+    const long count = Length(children);
+    for (long i = 0; i < count; ++i) {
+        const ComPtr<IXMLDOMNode> child = Item(children, i);
+        const std::wstring name = NodeName(child.Get());
+        const std::wstring text = NodeText(child.Get());
+        bool matched = false;
+        for (const TokenField& token : kTokenFields) {
+            if (name == token.element) {
+                record.*token.field = TokenToCode(token.vocabulary, text);
+                matched = true;
+                break;
+            }
+        }
+        if (matched) continue;
+        if (name == kFrameEntry) {
+            ReadFrameEntry(child.Get(), record);
+        } else if (name == kRotationField.element) {
+            record.*kRotationField.field = TokenToCode(kRotationField.vocabulary, text);
+        }
+    }
+}
+
+void ConfigFileHandler::ReadFrameEntry(IXMLDOMNode* frameEntry, ScanSettingsRecord& record) {
+    record.has_frame_entry = 1;
+    const ComPtr<IXMLDOMNodeList> children = ChildNodes(frameEntry);
+    const long count = Length(children);
+    for (long i = 0; i < count; ++i) {
+        const ComPtr<IXMLDOMNode> child = Item(children, i);
+        const std::wstring name = NodeName(child.Get());
+        for (const CoordinateField& coordinate : kCoordinates) {
+            if (name != coordinate.element) continue;
+            const std::wstring text = NodeText(child.Get());
+            if (!text.empty()) record.*coordinate.field = ClassicNumber(text);
+            break;
+        }
+    }
+}
+
+bool ConfigFileHandler::WriteConfigs() noexcept {
+    try {
+        if (!LoadText(kSkeleton)) return false;
+        TakeRootElement();
+        for (const ScanSettingsRecord& record : configs) WriteConfig(record);
+        return true;
+    } catch (const ComError&) {
+        SetErrorText(kComErrorText);
+    } catch (const std::bad_alloc&) {
+        SetErrorText(kComErrorText);
+    }
+    return false;
+}
+
+void ConfigFileHandler::WriteConfig(const ScanSettingsRecord& record) {
+    const ComPtr<IXMLDOMElement> scanConfig = CreateElement(L"scan_config");
+    AppendTextElement(scanConfig.Get(), L"config_id", StoredText(record.config_id));
+    AppendTextElement(scanConfig.Get(), L"config_name", StoredText(record.config_name));
+    AppendTextElement(scanConfig.Get(), L"config_detail", StoredText(record.config_detail));
+
+    const ComPtr<IXMLDOMElement> scanParam = CreateElement(L"scan_param");
+    // A code outside its vocabulary still gets its element, with empty text.
+    for (const TokenField& token : kTokenFields) {
+        const std::int32_t code = record.*token.field;
+        if (code != 0) {
+            AppendTextElement(scanParam.Get(), token.element, CodeToToken(token.vocabulary, code));
+        }
+    }
+    if (record.has_frame_entry == 1) {
+        const ComPtr<IXMLDOMElement> frameEntry = CreateElement(kFrameEntry);
+        for (const CoordinateField& coordinate : kCoordinates) {
+            AppendTextElement(frameEntry.Get(), coordinate.element,
+                              Variant::FromDouble(record.*coordinate.field).ToText());
+        }
+        AppendChild(scanParam.Get(), frameEntry.Get());
+    }
+    if (const std::int32_t rotation = record.*kRotationField.field; rotation != 0) {
+        AppendTextElement(scanParam.Get(), kRotationField.element,
+                          CodeToToken(kRotationField.vocabulary, rotation));
+    }
+    AppendChild(scanConfig.Get(), scanParam.Get());
+
+    if (record.model != 0) {
+        AppendTextElement(scanConfig.Get(), L"model",
+                          CodeToToken(Vocabulary::ModelFamily, record.model));
+    }
+    AppendChild(rootElement.Get(), scanConfig.Get());
+}
+
+bool ConfigFileHandler::AppendConfig(const ScanSettingsRecord& record) noexcept {
+    try {
+        configs.push_back(record);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return WriteConfigs();
+}
+
+bool ConfigFileHandler::ReplaceConfig(std::size_t index,
+                                      const ScanSettingsRecord& record) noexcept {
+    if (index >= configs.size()) return false;
+    // The record is copied whole, identifier included; the others keep their places.
+    configs[index] = record;
+    return WriteConfigs();
+}
+
+bool ConfigFileHandler::RemoveConfig(std::size_t index) noexcept {
+    if (index >= configs.size()) return false;
+    configs.erase(configs.begin() + static_cast<std::ptrdiff_t>(index));
+    return WriteConfigs();
+}
+
+}  // namespace quorveltwain

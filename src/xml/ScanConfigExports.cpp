@@ -1,0 +1,131 @@
+// The ten XMLSCN_ exports of the scan configuration store. A handle is the address of a
+// ConfigFileHandler seen as its BaseFileHandler, so the shared close export can destroy
+// a store or a device list alike. Every export turns failures into its status code: no
+// exception reaches the host.
+
+#include <windows.h>
+#include <rpc.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "common/BoundedText.h"
+#include "twain_ui.h"
+#include "xml/ConfigFileHandler.h"
+#include "xml/FileBackup.h"
+
+using namespace quorveltwain;
+
+namespace {
+
+ConfigFileHandler* StoreOf(XMLSCN_HANDLE handle) noexcept {
+    return static_cast<ConfigFileHandler*>(static_cast<BaseFileHandler*>(handle));
+}
+
+// A new identifier in its 36-character text form, or false. An identifier unique only on
+// this computer (RPC_S_UUID_LOCAL_ONLY) is refused like any other failure.
+bool NewConfigId(wchar_t (&text)[SCAN_CONFIG_ID_CHARS]) noexcept {
+    UUID uuid{};
+    if (::UuidCreate(&uuid) != RPC_S_OK) return false;
+    RPC_WSTR converted = nullptr;
+    if (::UuidToStringW(&uuid, &converted) != RPC_S_OK || converted == nullptr) return false;
+    const std::wstring_view view(reinterpret_cast<const wchar_t*>(converted));
+    const bool usable = !view.empty();
+    if (usable) CopyToField(text, view);
+    ::RpcStringFreeW(&converted);
+    return usable;
+}
+
+}  // namespace
+
+extern "C" {
+
+std::uint32_t XMLSCN_Open(const wchar_t* xml_path, const wchar_t* schema_path,
+                          XMLSCN_HANDLE* handle) {
+    if (xml_path == nullptr || schema_path == nullptr || handle == nullptr) {
+        return XMLSCN_BAD_ARGUMENT;
+    }
+    try {
+        std::unique_ptr<ConfigFileHandler> store(new (std::nothrow) ConfigFileHandler);
+        if (!store) return XMLSCN_NO_MEMORY;
+        if (!store->CreateDocument()) return XMLSCN_NO_DOM;
+        if (!store->Load(xml_path, schema_path)) {
+            // The file is replaced by an empty one; what it held is kept beside it first,
+            // and a file that cannot be copied is left alone.
+            if (!FileBackup::Keep(xml_path)) return XMLSCN_FILE_UNUSABLE;
+            if (!store->CreateEmptyFile(xml_path)) return XMLSCN_FILE_UNUSABLE;
+        }
+        if (!store->ReadConfigs()) return XMLSCN_FILE_UNUSABLE;
+        *handle = static_cast<BaseFileHandler*>(store.release());
+        return XMLSCN_OK;
+    } catch (...) {
+        return XMLSCN_FILE_UNUSABLE;
+    }
+}
+
+std::uint32_t XMLSCN_Close(XMLSCN_HANDLE handle) {
+    if (handle == nullptr) return XMLSCN_BAD_ARGUMENT;
+    // Whichever handler it is, the virtual destructor releases its DOM and its apartment.
+    delete static_cast<BaseFileHandler*>(handle);
+    return XMLSCN_OK;
+}
+
+std::uint32_t XMLSCN_GetSize(XMLSCN_HANDLE handle) {
+    if (handle == nullptr) return XMLSCN_BAD_ARGUMENT;
+    return static_cast<std::uint32_t>(StoreOf(handle)->Configs().size());
+}
+
+// Also exported as XMLSCN_Update: both names have always been placeholders.
+std::uint32_t XMLSCN_Read(void* /*ignored*/) {
+    return XMLSCN_OK;
+}
+
+std::uint32_t XMLSCN_ReadSet(XMLSCN_HANDLE handle, std::uint32_t index,
+                             ScanSettingsRecord* record) {
+    if (handle == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
+    const auto& configs = StoreOf(handle)->Configs();
+    if (index >= configs.size()) return XMLSCN_BAD_ARGUMENT;
+    std::memcpy(record, &configs[index], sizeof(ScanSettingsRecord));
+    return XMLSCN_OK;
+}
+
+std::uint32_t XMLSCN_UpdateSet(XMLSCN_HANDLE handle, std::int32_t index,
+                               const ScanSettingsRecord* record) {
+    if (handle == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
+    ConfigFileHandler* store = StoreOf(handle);
+    const std::size_t count = store->Configs().size();
+    if (count == 0) return XMLSCN_BAD_ARGUMENT;
+    // Signed, unlike the other indices: hosts have always passed -1 for "the first one".
+    const std::size_t position = index < 0 ? 0 : static_cast<std::size_t>(index);
+    if (position >= count) return XMLSCN_BAD_ARGUMENT;
+    ScanSettingsRecord copy;
+    std::memcpy(&copy, record, sizeof copy);
+    return store->ReplaceConfig(position, copy) ? XMLSCN_OK : XMLSCN_BAD_ARGUMENT;
+}
+
+std::uint32_t XMLSCN_Add(XMLSCN_HANDLE handle, ScanSettingsRecord* record) {
+    if (handle == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
+    wchar_t id[SCAN_CONFIG_ID_CHARS] = {};
+    if (!NewConfigId(id)) return XMLSCN_BAD_ARGUMENT;
+    // The caller's record carries the new identifier whether or not the rebuild works.
+    std::memset(record->config_id, 0, sizeof record->config_id);
+    CopyToField(record->config_id, FieldText(id));
+    ScanSettingsRecord copy;
+    std::memcpy(&copy, record, sizeof copy);
+    return StoreOf(handle)->AppendConfig(copy) ? XMLSCN_OK : XMLSCN_BAD_ARGUMENT;
+}
+
+std::uint32_t XMLSCN_Delete(XMLSCN_HANDLE handle, std::uint32_t index) {
+    if (handle == nullptr) return XMLSCN_BAD_ARGUMENT;
+    ConfigFileHandler* store = StoreOf(handle);
+    if (index >= store->Configs().size()) return XMLSCN_BAD_ARGUMENT;
+    return store->RemoveConfig(index) ? XMLSCN_OK : XMLSCN_BAD_ARGUMENT;
+}
+
+std::uint32_t XMLSCN_Save(XMLSCN_HANDLE handle, const wchar_t* path) {
+    if (handle == nullptr) return XMLSCN_BAD_ARGUMENT;
+    return StoreOf(handle)->Save(path == nullptr ? L"" : path) ? XMLSCN_OK : XMLSCN_SAVE_FAILED;
+}
+
+}  // extern "C"
