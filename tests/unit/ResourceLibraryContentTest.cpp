@@ -92,9 +92,9 @@ class ResourceLibraryContent : public ::testing::Test {
 TEST_F(ResourceLibraryContent, StringsComeFromTheLanguagesTables) {
     wchar_t text[512];
     ASSERT_GT(LoadStringW(module(), IDS_SCAN, text, 512), 0);
-    EXPECT_STREQ(text, L"Scan");
+    EXPECT_STREQ(text, L"&Scan");
     ASSERT_GT(LoadStringW(module(), IDS_PREVIEW, text, 512), 0);
-    EXPECT_STREQ(text, L"Preview");
+    EXPECT_STREQ(text, L"&Preview");
     EXPECT_EQ(LoadStringW(module(), 65000, text, 512), 0) << "an unknown id has no text";
 }
 

@@ -21,7 +21,6 @@ TEST(Trace, WindowExportsWriteTheirLinesExactly) {
     TraceCapture capture;
     EXPECT_EQ(CloseUI(), 0);  // before InitializeUI there is no context: only the line
     EXPECT_EQ(InitializeUI(nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(OpenUI(nullptr), 0);
     EXPECT_EQ(ShowScanProgress(), 0);
     EXPECT_EQ(CloseScanProgress(), 0);
     EXPECT_EQ(CancelScanUI(), 0);
@@ -34,7 +33,6 @@ TEST(Trace, WindowExportsWriteTheirLinesExactly) {
         Line(L"CloseUI()"),
         Line(L"InitializeUI()"),
         Line(L"LoadResourceLibrary()"),  // InitializeUI loads the resource library
-        Line(L"OpenUI()"),
         Line(L"ShowScanProgress()"),
         Line(L"CloseScanProgress()"),
         Line(L"CancelScanUI()"),
