@@ -11,7 +11,27 @@
 namespace quorveltwain {
 
 namespace {
+
 constexpr DWORD kWaitSliceMs = 500;
+
+// WaitForSingleObject(thread, 500) that lets messages sent to this thread through while it
+// waits. The settings thread sends to the host's windows (a scan request, activation
+// changes while its window is destroyed); a host thread blocked in a plain wait would hold
+// it up for whole slices, or for ever. Returns WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED.
+DWORD WaitSlice(HANDLE thread) noexcept {
+    const ULONGLONG end = ::GetTickCount64() + kWaitSliceMs;
+    for (;;) {
+        const ULONGLONG now = ::GetTickCount64();
+        const DWORD remaining = now >= end ? 0 : static_cast<DWORD>(end - now);
+        const DWORD result =
+            ::MsgWaitForMultipleObjectsEx(1, &thread, remaining, QS_SENDMESSAGE, 0);
+        if (result != WAIT_OBJECT_0 + 1) return result;
+        // Only sent messages are handled here; posted ones stay queued for the host.
+        MSG message;
+        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 }  // namespace
 
 void OpenSettingsWindow(UiContext& context, void* hostParameter) {
@@ -43,14 +63,9 @@ void CloseSettingsWindow(UiContext& context) {
     if (!dialog->isDlgClosed.exchange(true) && dialog->msgLoopThreadHandle_) {
         for (;;) {
             WakeUiThread(dialog->threadId_);
-            const DWORD result =
-                ::WaitForSingleObject(dialog->msgLoopThreadHandle_.get(), kWaitSliceMs);
+            const DWORD result = WaitSlice(dialog->msgLoopThreadHandle_.get());
             Trace(L"WaitForSingleObject(msgLoopThreadHandle_ == 0x%x", result);
             if (result == WAIT_OBJECT_0) break;
-            // The settings thread may be inside a synchronous message to the host's window
-            // (a scan request); let it through, or each thread would wait for the other.
-            MSG message;
-            ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
         const bool closed = dialog->msgLoopThreadHandle_.Close();
         Trace(L"CloseUI() : CloseHandle(msgLoopThreadHandle) == %d", closed ? 1 : 0);

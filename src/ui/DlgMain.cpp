@@ -101,6 +101,9 @@ DWORD WINAPI DlgMain::ThreadRoutine(void* parameter) noexcept {
         RunUiMessageLoop(
             dialog->isDlgClosed, [dialog](const MSG& message) { dialog->PreHandleMessage(message); },
             [] { return ::GetActiveWindow(); });
+        // The thread's windows would go with it anyway, but without their destruction
+        // messages; ending them here lets everything they own be released in order.
+        if (window != nullptr && ::IsWindow(window)) ::DestroyWindow(window);
     } catch (...) {
         // Nothing unwinds out of a thread routine; the thread simply ends.
     }
@@ -142,6 +145,12 @@ INT_PTR CALLBACK DlgMain::Procedure(HWND window, UINT message, WPARAM wParam,
                                     LPARAM lParam) noexcept {
     try {
         DlgMain* dialog = DialogSlot<DlgMain>::Current();
+        if (message == WM_NCDESTROY) {
+            // Counted per window, whichever object the slot serves by now.
+            LiveObjects::Destroyed(LiveKind::Window);
+            if (dialog != nullptr && dialog->window_ == window) dialog->window_ = nullptr;
+            return FALSE;
+        }
         if (dialog == nullptr) return FALSE;
         // A window of an earlier settings thread that is still winding down is not this
         // object's: only the current object's window is served.
@@ -159,10 +168,6 @@ INT_PTR DlgMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             LiveObjects::Created(LiveKind::Window);
             InitDialog();
             return TRUE;
-        case WM_NCDESTROY:
-            LiveObjects::Destroyed(LiveKind::Window);
-            window_ = nullptr;
-            return FALSE;
         case WM_CLOSE:
             OnClose();
             return TRUE;
@@ -373,6 +378,7 @@ void DlgMain::DrawItem(const DRAWITEMSTRUCT& item) {
                         ColorsOf(button, drawn, IsActive(), enabled), accelerator);
     }
     if (item.CtlID == IDC_MAIN_FRAME) {
+        ::FillRect(item.hDC, &item.rcItem, ColorScheme::Brush(SchemeColor::White));
         UniquePen white(::CreatePen(PS_SOLID, 1, ColorScheme::Color(SchemeColor::White)));
         ScopedSelect pen(item.hDC, white.get());
         ScopedSelect hollow(item.hDC, ::GetStockObject(NULL_BRUSH));
