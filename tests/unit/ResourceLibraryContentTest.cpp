@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <set>
+#include <system_error>
 #include <string>
+#include <vector>
 
 #include "ResourceIds.h"
 #include "common/UniqueHandle.h"
@@ -30,20 +33,57 @@ struct MemoryFontTraits {
 };
 
 // The build tree keeps LANG\<folder>\Resource.dll beside bin\, where the tests run from.
-std::wstring BuiltResourceLibrary(const wchar_t* folder) {
+std::wstring BuiltLanguagesFolder() {
     wchar_t exe[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring path(exe, length);
     path.erase(path.find_last_of(L'\\'));  // ...\bin
     path.erase(path.find_last_of(L'\\'));  // the build tree
-    return path + L"\\LANG\\" + folder + L"\\Resource.dll";
+    return path + L"\\LANG\\";
+}
+
+std::wstring BuiltResourceLibrary(const std::wstring& folder) {
+    return BuiltLanguagesFolder() + folder + L"\\Resource.dll";
+}
+
+std::vector<std::wstring> BuiltLanguages() {
+    std::vector<std::wstring> folders;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(BuiltLanguagesFolder(), error)) {
+        if (entry.is_directory()) folders.push_back(entry.path().filename().wstring());
+    }
+    return folders;
+}
+
+UniqueModule LoadAsData(const std::wstring& path) {
+    return UniqueModule(LoadLibraryExW(path.c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+}
+
+// Every string id of a library: each RT_STRING block n holds ids 16 (n - 1) to 16 n - 1.
+BOOL CALLBACK CollectStringBlock(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR blocks) {
+    reinterpret_cast<std::vector<UINT>*>(blocks)->push_back(
+        static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
+    return TRUE;
+}
+
+std::vector<UINT> StringIds(HMODULE module) {
+    std::vector<UINT> blocks;
+    EnumResourceNamesW(module, RT_STRING, CollectStringBlock, reinterpret_cast<LONG_PTR>(&blocks));
+    std::vector<UINT> ids;
+    wchar_t text[512];
+    for (UINT block : blocks) {
+        for (UINT id = (block - 1) * 16; id < block * 16; ++id) {
+            if (LoadStringW(module, id, text, 512) > 0) ids.push_back(id);
+        }
+    }
+    return ids;
 }
 
 class ResourceLibraryContent : public ::testing::Test {
   protected:
     void SetUp() override {
-        module_.reset(LoadLibraryExW(BuiltResourceLibrary(L"en").c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+        module_ = LoadAsData(BuiltResourceLibrary(L"en"));
         ASSERT_TRUE(module_) << "LANG\\en\\Resource.dll not built: " << GetLastError();
     }
     HMODULE module() const { return module_.get(); }
@@ -121,6 +161,25 @@ TEST_F(ResourceLibraryContent, TheFontCarriesARegularAndABoldFaceUnderTheUiFaceN
     EnumFontFamiliesExW(screen, &query, CollectWeights, reinterpret_cast<LPARAM>(&weights), 0);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(weights, (std::set<LONG>{FW_NORMAL, FW_BOLD}));
+}
+
+// There is no fallback language: a text missing from a language shows as an empty control.
+TEST_F(ResourceLibraryContent, EveryLanguageCarriesEveryEnglishStringAndTheFont) {
+    const std::vector<UINT> english = StringIds(module());
+    ASSERT_FALSE(english.empty());
+    const std::vector<std::wstring> languages = BuiltLanguages();
+    ASSERT_FALSE(languages.empty());
+    for (const std::wstring& folder : languages) {
+        UniqueModule language = LoadAsData(BuiltResourceLibrary(folder));
+        ASSERT_TRUE(language) << folder;
+        wchar_t text[512];
+        for (UINT id : english) {
+            EXPECT_GT(LoadStringW(language.get(), id, text, 512), 0)
+                << "string " << id << " missing in " << folder;
+        }
+        EXPECT_NE(FindResourceW(language.get(), MAKEINTRESOURCEW(IDR_UI_FONT), RT_FONT), nullptr)
+            << folder;
+    }
 }
 
 }  // namespace
