@@ -3,13 +3,20 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <new>
 
+#include "api/MessageDispatch.h"
 #include "api/ResourceLibrary.h"
 #include "api/SettingsWindow.h"
 #include "api/Trace.h"
 #include "api/UiContext.h"
+#include "ResourceIds.h"
 #include "twain_ui.h"
+#include "ui/DialogSlot.h"
+#include "ui/DlgMessages.h"
+#include "ui/DlgProgress.h"
+#include "ui/WindowCreation.h"
 
 using namespace quorveltwain;
 
@@ -23,6 +30,81 @@ std::int32_t Guarded(Body&& body) noexcept {
         // A window export reports nothing; the host sees the same 0 as on success.
     }
     return 0;
+}
+
+// The progress window of the host's scan. While the settings window is open the main
+// dialog keeps it and owns it; the main dialog plugs in at the marked places below.
+void OpenProgress(UiContext& context) {
+    if (context.mainDialog != nullptr) return;  // the settings window's progress: main dialog
+
+    auto progress = std::make_unique<DlgProgress>();
+    progress->resourceModule_ = context.resourceModule;
+    progress->owner_ = context.ownerWindow;
+    progress->hostWindow_ = context.hostWindow;
+    DlgProgress* shown = DialogSlot<DlgProgress>::Install(std::move(progress));
+    context.progressDialog = shown;
+
+    const HWND window = CreateModelessDialog(shown->resourceModule_, IDD_PROGRESS, shown->owner_,
+                                             &DlgProgress::Procedure);
+    if (window != nullptr) ::ShowWindow(window, SW_SHOW);
+}
+
+void CloseProgress(UiContext& context) {
+    if (context.mainDialog != nullptr) return;  // the settings window's progress: main dialog
+
+    DlgProgress* progress = context.progressDialog;
+    if (progress == nullptr) return;
+    if (progress->owner_ != nullptr) ::SendMessageW(progress->owner_, UIM_ENABLE, 0, 1);
+    if (progress->window_ != nullptr) ::DestroyWindow(progress->window_);
+    context.progressDialog = nullptr;
+}
+
+// The message object of the exports: made at the first message and kept, with the owner
+// chosen then, for the life of the library.
+DlgMessages* ExportsMessageDialog(UiContext& context) {
+    if (context.messageDialog != nullptr) return context.messageDialog;
+
+    MessageOwnerCandidates candidates;
+    // With a settings window the main dialog supplies its active window here.
+    candidates.settingsWindowOpen = context.mainDialog != nullptr;
+    candidates.progressWindow =
+        context.progressDialog != nullptr ? context.progressDialog->window_ : nullptr;
+    // The preview window (field 10) joins the candidates with the preview dialog.
+
+    auto dialog = std::make_unique<DlgMessages>();
+    dialog->result_ = DlgMessages::kNoAnswer;
+    dialog->resourceModule_ = context.resourceModule;
+    dialog->hostWindow_ = context.hostWindow;
+    dialog->owner_ = ChooseMessageOwner(candidates);
+    context.messageDialog = DialogSlot<DlgMessages>::Install(std::move(dialog));
+    return context.messageDialog;
+}
+
+void DispatchMessageCode(std::int32_t code) {
+    UiContext* context = CurrentUiContext();
+    if (context == nullptr) return;
+    DlgMessages* dialog = ExportsMessageDialog(*context);
+
+    const bool visible = dialog->window_ != nullptr && ::IsWindowVisible(dialog->window_);
+    switch (DecideMessageAction(code, visible)) {
+    case MessageAction::Show:
+        DialogSlot<DlgMessages>::MakeCurrent(dialog);
+        dialog->ShowMessage(code);
+        break;
+    case MessageAction::EnableContinue:
+    case MessageAction::DisableContinue:
+        dialog->code_ = code;
+        if (dialog->window_ != nullptr) {
+            ::EnableWindow(::GetDlgItem(dialog->window_, IDC_MESSAGE_CONTINUE),
+                           code == kMessageEnableContinue);
+        }
+        break;
+    case MessageAction::CloseCurrent:
+        dialog->code_ = code;
+        DialogSlot<DlgMessages>::MakeCurrent(dialog);
+        dialog->CloseMessage();
+        break;
+    }
 }
 
 }  // namespace
@@ -68,26 +150,37 @@ std::int32_t CloseUI(void) {
 }
 
 std::int32_t ShowScanProgress(void) {
-    return Guarded([] { Trace(L"ShowScanProgress()"); });
+    return Guarded([] {
+        Trace(L"ShowScanProgress()");
+        if (UiContext* context = CurrentUiContext()) OpenProgress(*context);
+    });
 }
 
 std::int32_t CloseScanProgress(void) {
-    return Guarded([] { Trace(L"CloseScanProgress()"); });
+    return Guarded([] {
+        Trace(L"CloseScanProgress()");
+        if (UiContext* context = CurrentUiContext()) CloseProgress(*context);
+    });
 }
 
 std::int32_t CancelScanUI(void) {
-    return Guarded([] { Trace(L"CancelScanUI()"); });
+    return Guarded([] {
+        Trace(L"CancelScanUI()");
+        if (UiContext* context = CurrentUiContext()) CloseProgress(*context);
+    });
 }
 
 std::int32_t ShowScanInterruptionUI(std::int32_t message_code) {
     return Guarded([&] {
         Trace(L"ShowScanInterruptionUI() error_code == %d", message_code);
+        DispatchMessageCode(message_code);
     });
 }
 
 std::int32_t ShowErrorMessage(std::int32_t message_code) {
     return Guarded([&] {
         Trace(L"ShowErrorMessage() error_code == %d", message_code);
+        DispatchMessageCode(message_code);
     });
 }
 

@@ -219,6 +219,10 @@ void DlgMessages::Layout() {
     if (image != nullptr) {
         ::SetWindowPos(image, nullptr, kMargin, kMargin, kImageSize, kImageSize,
                        SWP_NOZORDER | SWP_NOACTIVATE);
+        // A mirrored window mirrors its children's drawing too; the picture keeps its
+        // place on the reading side but must not be drawn back to front (a question mark).
+        ::SetWindowLongPtrW(image, GWL_EXSTYLE,
+                            ::GetWindowLongPtrW(image, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
         ::ShowWindow(image, hasImage_ ? SW_SHOWNA : SW_HIDE);
     }
 

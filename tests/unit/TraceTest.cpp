@@ -17,7 +17,32 @@ namespace {
 
 std::wstring Line(const std::wstring& message) { return L"[VRX RERAR UR] " + message + L"\n"; }
 
+// The message exports open real windows once the resource library is installed; modal ones
+// wait for the user. This closes every dialog of the thread from inside its modal loop.
+class DialogCloser {
+public:
+    DialogCloser() : timer_(SetTimer(nullptr, 0, 10, &Tick)) {}
+    ~DialogCloser() { KillTimer(nullptr, timer_); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM) -> BOOL {
+                wchar_t className[8] = {};
+                GetClassNameW(window, className, 8);
+                if (lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(window)) {
+                    PostMessageW(window, WM_CLOSE, 0, 0);
+                }
+                return TRUE;
+            },
+            0);
+    }
+    UINT_PTR timer_;
+};
+
 TEST(Trace, WindowExportsWriteTheirLinesExactly) {
+    DialogCloser closer;
     TraceCapture capture;
     EXPECT_EQ(CloseUI(), 0);  // before InitializeUI there is no context: only the line
     EXPECT_EQ(InitializeUI(nullptr, nullptr, nullptr, nullptr, nullptr), 0);

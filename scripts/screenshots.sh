@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Screenshots of the progress window and the message windows, as Wine draws them on a
+# virtual screen, into docs/screenshots/. Usage: scripts/screenshots.sh [build-dir]
+# Builds and installs first; runs under its own Xvfb unless a display is already there.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${1:-$root/build}
+out=$root/docs/screenshots
+
+if [ -z "${TWAINUI_SHOTS_INNER:-}" ]; then
+  bash "$root/scripts/install-deps.sh"
+  bash "$root/scripts/build.sh" "$build_dir"
+  bash "$root/scripts/wine-prefix.sh" "$build_dir"
+  . "$root/scripts/wine-env.sh" "$build_dir"
+  "$WINESERVER" -p
+  "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
+  trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+  bash "$root/scripts/install-product.sh" "$build_dir"
+  export TWAINUI_SHOTS_INNER=1
+  # A grey desktop, so that the windows' own edges show in the pictures.
+  xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$build_dir"
+  exit
+fi
+
+. "$root/scripts/wine-env.sh" "$build_dir"
+mkdir -p "$out"
+xsetroot -solid '#5a6470' 2>/dev/null || true
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+shoot() {
+  local case=$1 file=$2
+  local done_unix="$work/$case.done"
+  local done_windows
+  done_windows=$("$WINELOADER" winepath.exe -w "$done_unix" 2>/dev/null | tr -d '\r')
+  "$WINELOADER" "$build_dir/bin/window_shots.exe" "$case" "$done_windows" >"$work/$case.title" &
+  local pid=$!
+  local title=""
+  # The program prints the window's title once the window is up.
+  for _ in $(seq 1 200); do
+    title=$(head -n 1 "$work/$case.title" 2>/dev/null | tr -d '\r')
+    [ -n "$title" ] && break
+    sleep 0.05
+  done
+  if [ -z "$title" ]; then
+    echo "screenshots: $case did not show a window" >&2
+    touch "$done_unix"; wait "$pid" || true
+    return 1
+  fi
+  # Let the first paint reach the X server: wait until the picture stops changing.
+  local previous="" current
+  for _ in $(seq 1 40); do
+    current=$(import -window "$title" -depth 8 rgb:- 2>/dev/null | md5sum)
+    [ "$current" = "$previous" ] && break
+    previous=$current
+    sleep 0.05
+  done
+  import -window "$title" "$out/$file"
+  touch "$done_unix"
+  wait "$pid"
+  echo "$file: \"$title\""
+}
+
+shoot progress progress.png
+shoot message-0 message-0-interruption.png
+shoot message-5 message-5-settings-refused.png
+shoot message-101 message-101-delete.png
+shoot message-102 message-102-overwrite.png
+shoot message-104 message-104-defaults.png
