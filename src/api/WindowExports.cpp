@@ -14,6 +14,7 @@
 #include "ResourceIds.h"
 #include "twain_ui.h"
 #include "ui/DialogSlot.h"
+#include "ui/DlgMain.h"
 #include "ui/DlgMessages.h"
 #include "ui/DlgProgress.h"
 #include "ui/WindowCreation.h"
@@ -33,16 +34,20 @@ std::int32_t Guarded(Body&& body) noexcept {
 }
 
 // The progress window of the host's scan. While the settings window is open the main
-// dialog keeps it and owns it; the main dialog plugs in at the marked places below.
+// dialog keeps it and its window owns it; otherwise the context keeps it and the host's
+// owner window owns it.
 void OpenProgress(UiContext& context) {
-    if (context.mainDialog != nullptr) return;  // the settings window's progress: main dialog
-
+    DlgMain* main = context.mainDialog;
     auto progress = std::make_unique<DlgProgress>();
-    progress->resourceModule_ = context.resourceModule;
-    progress->owner_ = context.ownerWindow;
-    progress->hostWindow_ = context.hostWindow;
+    progress->resourceModule_ = main != nullptr ? main->resourceModule_ : context.resourceModule;
+    progress->owner_ = main != nullptr ? main->window_ : context.ownerWindow;
+    progress->hostWindow_ = main != nullptr ? main->hostWindow_ : context.hostWindow;
     DlgProgress* shown = DialogSlot<DlgProgress>::Install(std::move(progress));
-    context.progressDialog = shown;
+    if (main != nullptr) {
+        main->progress_ = shown;
+    } else {
+        context.progressDialog = shown;
+    }
 
     const HWND window = CreateModelessDialog(shown->resourceModule_, IDD_PROGRESS, shown->owner_,
                                              &DlgProgress::Procedure);
@@ -50,26 +55,39 @@ void OpenProgress(UiContext& context) {
 }
 
 void CloseProgress(UiContext& context) {
-    if (context.mainDialog != nullptr) return;  // the settings window's progress: main dialog
-
-    DlgProgress* progress = context.progressDialog;
+    DlgMain* main = context.mainDialog;
+    DlgProgress* progress = main != nullptr ? main->progress_ : context.progressDialog;
     if (progress == nullptr) return;
     if (progress->owner_ != nullptr) ::SendMessageW(progress->owner_, UIM_ENABLE, 0, 1);
     if (progress->window_ != nullptr) ::DestroyWindow(progress->window_);
-    context.progressDialog = nullptr;
+    if (main != nullptr) {
+        main->progress_ = nullptr;
+    } else {
+        context.progressDialog = nullptr;
+    }
 }
 
-// The message object of the exports: made at the first message and kept, with the owner
-// chosen then, for the life of the library.
+// The message object of the exports: made at the first message and kept for the life of
+// the library, with the owner chosen then.
 DlgMessages* ExportsMessageDialog(UiContext& context) {
-    if (context.messageDialog != nullptr) return context.messageDialog;
-
     MessageOwnerCandidates candidates;
-    // With a settings window the main dialog supplies its active window here.
     candidates.settingsWindowOpen = context.mainDialog != nullptr;
+    if (context.mainDialog != nullptr) {
+        candidates.settingsActiveWindow = context.mainDialog->activeWindow_;
+    }
     candidates.progressWindow =
         context.progressDialog != nullptr ? context.progressDialog->window_ : nullptr;
     // The preview window (field 10) joins the candidates with the preview dialog.
+
+    if (DlgMessages* kept = context.messageDialog) {
+        // The owner stays the one chosen at the first message while it exists. Once it is
+        // gone (the progress window of an interrupted scan, say), no message could be shown
+        // under it again, so the owner is chosen anew.
+        if (kept->owner_ != nullptr && !::IsWindow(kept->owner_)) {
+            kept->owner_ = ChooseMessageOwner(candidates);
+        }
+        return kept;
+    }
 
     auto dialog = std::make_unique<DlgMessages>();
     dialog->result_ = DlgMessages::kNoAnswer;

@@ -14,6 +14,8 @@
 #include "support/TraceCapture.h"
 #include "twain_ui.h"
 #include "ui/DlgMain.h"
+#include "ui/DlgMessages.h"
+#include "ui/DlgProgress.h"
 
 using namespace quorveltwain;
 
@@ -209,6 +211,47 @@ TEST_F(SettingsWindow, ScanClearsTheFrameAndWaitsForTheHost) {
     ::SendMessageW(window, UIM_ENABLE, 0, 1);
     EXPECT_TRUE(::IsWindowEnabled(window));
     CloseUI();
+}
+
+TEST_F(SettingsWindow, ProgressAndMessagesBelongToTheSettingsWindow) {
+    OpenUI(nullptr);
+    const HWND main = WaitForSettingsWindow();
+    ASSERT_NE(main, nullptr);
+    DlgMain* dialog = CurrentUiContext()->mainDialog;
+
+    ShowScanProgress();
+    ASSERT_NE(dialog->progress_, nullptr);
+    EXPECT_EQ(CurrentUiContext()->progressDialog, nullptr) << "the main dialog keeps it";
+    const HWND progress = dialog->progress_->window_;
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(::GetWindow(progress, GW_OWNER), main);
+    EXPECT_EQ(dialog->activeWindow_, progress) << "the progress window owns the UI";
+
+    // The first message is owned by the window that owns the UI: the progress window.
+    ShowErrorMessage(5);
+    DlgMessages* message = CurrentUiContext()->messageDialog;
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->owner_, progress);
+    ShowErrorMessage(5);  // visible: this closes it
+    EXPECT_FALSE(message->window_ != nullptr && ::IsWindowVisible(message->window_));
+
+    ::EnableWindow(main, FALSE);
+    CloseScanProgress();
+    EXPECT_EQ(dialog->progress_, nullptr);
+    EXPECT_FALSE(::IsWindow(progress));
+    EXPECT_TRUE(::IsWindowEnabled(main)) << "closing the progress window hands the UI back";
+    EXPECT_EQ(dialog->activeWindow_, main);
+
+    // Its first owner is gone: the next message is owned by the settings window instead of
+    // failing to appear. Code 7 is modeless and tells the host when it closes.
+    ShowErrorMessage(7);
+    EXPECT_EQ(message->owner_, main);
+    ASSERT_NE(message->window_, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(message->window_));
+    ::SendMessageW(message->window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(host_.received, std::vector<UINT>{HM_UI_CLOSED});
+    CloseUI();
+    EXPECT_TRUE(NoLibraryWindowLeft());
 }
 
 TEST_F(SettingsWindow, HundredOpenCloseCyclesLeaveNothingBehind) {
