@@ -75,7 +75,7 @@ DlgMessages* ExportsMessageDialog(UiContext& context) {
     dialog->resourceModule_ = context.resourceModule;
     dialog->hostWindow_ = context.hostWindow;
     dialog->owner_ = ChooseMessageOwner(candidates);
-    context.messageDialog = DialogSlot<DlgMessages>::Install(std::move(dialog));
+    context.messageDialog = DialogSlot<DlgMessages>::InstallForLife(std::move(dialog));
     return context.messageDialog;
 }
 

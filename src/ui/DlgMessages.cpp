@@ -269,6 +269,13 @@ int DlgMessages::PrimaryButton() const noexcept {
 }
 
 std::int32_t DlgMessages::ShowMessage(std::int32_t code) {
+    const std::int32_t result = Show(code);
+    // Nothing of the object is touched after this: from here its slot may free it.
+    finished_ = true;
+    return result;
+}
+
+std::int32_t DlgMessages::Show(std::int32_t code) {
     code_ = code;
     if (owner_ != nullptr) {
         ::SendMessageW(owner_, UIM_ENABLE, 0, 0);

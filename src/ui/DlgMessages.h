@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "common/UniqueHandle.h"
@@ -50,6 +51,10 @@ public:
     // and ends the window the way it was started.
     void CloseMessage();
 
+    // True once a ShowMessage has returned and its window is gone: the slot may then
+    // free the object.
+    bool Retired() const noexcept { return finished_.load() && window_ == nullptr; }
+
     // The dialog procedure of template IDD_MESSAGES; it serves the object in the slot.
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept;
@@ -69,6 +74,7 @@ public:
 
 private:
     INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    std::int32_t Show(std::int32_t code);
     void ApplyCode();
     void CreateExtraButtons(bool besideCancel);
     void SetImage(int bitmapId);
@@ -82,6 +88,7 @@ private:
     void OnClose();
     void ReleaseWindowResources() noexcept;
 
+    std::atomic<bool> finished_{false};
     bool modal_ = false;     // how the current window was started, for CloseMessage
     bool hasImage_ = false;  // the current window shows a bitmap beside the text
     UniqueBitmap image_;

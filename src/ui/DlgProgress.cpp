@@ -74,6 +74,7 @@ INT_PTR DlgProgress::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_INITDIALOG:
         window_ = window;
+        hadWindow_ = true;
         LiveObjects::Created(LiveKind::Window);
         InitDialog();
         return TRUE;
