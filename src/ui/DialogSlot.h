@@ -18,7 +18,7 @@ namespace quorveltwain {
 
 template <typename Dialog>
 class DialogSlot {
-public:
+  public:
     // The current object of the class, or null before the first one.
     static Dialog* Current() noexcept { return current_; }
 
@@ -53,7 +53,7 @@ public:
         return replaced_.size() + lifelong_.size();
     }
 
-private:
+  private:
     static inline Dialog* current_ = nullptr;
     static inline std::mutex guard_;
     static inline std::vector<std::unique_ptr<Dialog>> replaced_;

@@ -14,7 +14,7 @@
 namespace quorveltwain {
 
 class DlgMessages final : public DlgBase {
-public:
+  public:
     static constexpr int kFieldChars = 256;
 
     // Message codes. 0 to 8 come from the host, 101 to 106 from the library's windows;
@@ -59,20 +59,20 @@ public:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept;
 
-    HWND window_ = nullptr;             // the message window, null until created
+    HWND window_ = nullptr;                    // the message window, null until created
     wchar_t title_[kFieldChars] = {};          // the window title
     wchar_t message_[kFieldChars] = {};        // the text of the message control
     wchar_t argument_[kFieldChars] = {};       // the caller's %s of the overwrite question
     wchar_t questionTitle_[kFieldChars] = {};  // the caller's title of the overwrite question
     wchar_t nameTitle_[kFieldChars] = {};      // the caller's title of the reserved-name message
-    std::int32_t code_ = 0;             // the code being shown
-    HWND firstExtraButton_ = nullptr;   // Yes, created for questions
-    HWND secondExtraButton_ = nullptr;  // No, created for questions
+    std::int32_t code_ = 0;                    // the code being shown
+    HWND firstExtraButton_ = nullptr;          // Yes, created for questions
+    HWND secondExtraButton_ = nullptr;         // No, created for questions
     HMODULE resourceModule_ = nullptr;
-    HWND owner_ = nullptr;              // null for an owner-less message
-    std::int32_t result_ = kNoAnswer;   // the button that closed the window
+    HWND owner_ = nullptr;             // null for an owner-less message
+    std::int32_t result_ = kNoAnswer;  // the button that closed the window
 
-private:
+  private:
     INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     std::int32_t Show(std::int32_t code);
     void ApplyCode();

@@ -10,7 +10,7 @@
 namespace quorveltwain {
 
 class DlgProgress final : public DlgBase {
-public:
+  public:
     DlgProgress() = default;
     ~DlgProgress() = default;
 
@@ -24,11 +24,11 @@ public:
     // True once the object's window has come and gone: its slot may then free it.
     bool Retired() const noexcept { return hadWindow_ && window_ == nullptr; }
 
-    HWND window_ = nullptr;          // null until WM_INITDIALOG and after destruction
-    HWND owner_ = nullptr;           // the main window, or the host's owner window
+    HWND window_ = nullptr;  // null until WM_INITDIALOG and after destruction
+    HWND owner_ = nullptr;   // the main window, or the host's owner window
     HMODULE resourceModule_ = nullptr;
 
-private:
+  private:
     INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     bool hadWindow_ = false;

@@ -45,7 +45,9 @@ std::set<HWND> ProcessWindows() {
 SIZE_T WorkingSet() {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof(counters);
-    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)) ? counters.WorkingSetSize : 0;
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters))
+               ? counters.WorkingSetSize
+               : 0;
 }
 
 struct Counts {
@@ -116,10 +118,12 @@ TEST(DialogLifecycle, RepeatedProgressAndMessagesLeaveNothingBehind) {
     after.erase(host);
     EXPECT_EQ(after, before);
     // Measured, not asserted: the numbers go to the test's output.
-    const auto perCycle = std::chrono::duration_cast<std::chrono::microseconds>(took).count() / kCycles;
-    std::printf("%d cycles: %lld us per cycle, working set %+lld KiB\n", kCycles,
-                static_cast<long long>(perCycle),
-                (static_cast<long long>(WorkingSet()) - static_cast<long long>(workingSetBefore)) / 1024);
+    const auto perCycle =
+        std::chrono::duration_cast<std::chrono::microseconds>(took).count() / kCycles;
+    std::printf(
+        "%d cycles: %lld us per cycle, working set %+lld KiB\n", kCycles,
+        static_cast<long long>(perCycle),
+        (static_cast<long long>(WorkingSet()) - static_cast<long long>(workingSetBefore)) / 1024);
     DestroyWindow(host);
 }
 
