@@ -94,7 +94,7 @@ DlgMessages* ExportsMessageDialog(UiContext& context) {
     dialog->resourceModule_ = context.resourceModule;
     dialog->hostWindow_ = context.hostWindow;
     dialog->owner_ = ChooseMessageOwner(candidates);
-    context.messageDialog = DialogSlot<DlgMessages>::Install(std::move(dialog));
+    context.messageDialog = DialogSlot<DlgMessages>::InstallForLife(std::move(dialog));
     return context.messageDialog;
 }
 
@@ -105,23 +105,23 @@ void DispatchMessageCode(std::int32_t code) {
 
     const bool visible = dialog->window_ != nullptr && ::IsWindowVisible(dialog->window_);
     switch (DecideMessageAction(code, visible)) {
-    case MessageAction::Show:
-        DialogSlot<DlgMessages>::MakeCurrent(dialog);
-        dialog->ShowMessage(code);
-        break;
-    case MessageAction::EnableContinue:
-    case MessageAction::DisableContinue:
-        dialog->code_ = code;
-        if (dialog->window_ != nullptr) {
-            ::EnableWindow(::GetDlgItem(dialog->window_, IDC_MESSAGE_CONTINUE),
-                           code == kMessageEnableContinue);
-        }
-        break;
-    case MessageAction::CloseCurrent:
-        dialog->code_ = code;
-        DialogSlot<DlgMessages>::MakeCurrent(dialog);
-        dialog->CloseMessage();
-        break;
+        case MessageAction::Show:
+            DialogSlot<DlgMessages>::MakeCurrent(dialog);
+            dialog->ShowMessage(code);
+            break;
+        case MessageAction::EnableContinue:
+        case MessageAction::DisableContinue:
+            dialog->code_ = code;
+            if (dialog->window_ != nullptr) {
+                ::EnableWindow(::GetDlgItem(dialog->window_, IDC_MESSAGE_CONTINUE),
+                               code == kMessageEnableContinue);
+            }
+            break;
+        case MessageAction::CloseCurrent:
+            dialog->code_ = code;
+            DialogSlot<DlgMessages>::MakeCurrent(dialog);
+            dialog->CloseMessage();
+            break;
     }
 }
 

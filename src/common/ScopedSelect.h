@@ -7,7 +7,7 @@
 namespace quorveltwain {
 
 class ScopedSelect {
-public:
+  public:
     ScopedSelect(HDC dc, HGDIOBJ object) noexcept
         : dc_(dc), previous_(object != nullptr ? ::SelectObject(dc, object) : nullptr) {}
     ~ScopedSelect() {
@@ -16,7 +16,7 @@ public:
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };

@@ -6,7 +6,7 @@
 namespace quorveltwain {
 
 class ScopedWindowDC {
-public:
+  public:
     explicit ScopedWindowDC(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
     ~ScopedWindowDC() {
         if (dc_ != nullptr) ::ReleaseDC(window_, dc_);
@@ -16,7 +16,7 @@ public:
 
     HDC get() const noexcept { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };

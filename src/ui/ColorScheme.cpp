@@ -28,7 +28,7 @@ constexpr std::array<COLORREF, kColorCount> kColors = {
 // Built on first use by whichever UI thread paints first; the initialisation of a
 // function-local static is thread-safe, and the brushes go when the library is unloaded.
 class SchemeBrushes {
-public:
+  public:
     SchemeBrushes() noexcept {
         for (std::size_t i = 0; i < kColorCount; ++i) {
             brushes_[i].reset(::CreateSolidBrush(kColors[i]));
@@ -36,7 +36,7 @@ public:
     }
     HBRUSH Get(std::size_t index) const noexcept { return brushes_[index].get(); }
 
-private:
+  private:
     std::array<UniqueBrush, kColorCount> brushes_;
 };
 

@@ -26,7 +26,7 @@ enum class SchemeColor : std::size_t {
 };
 
 class ColorScheme {
-public:
+  public:
     static COLORREF Color(SchemeColor color) noexcept;
     // The shared solid brush of the colour; never delete it. Null only if GDI refused it.
     static HBRUSH Brush(SchemeColor color) noexcept;

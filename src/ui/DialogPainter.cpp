@@ -16,11 +16,10 @@ struct ButtonColors {
 
 ButtonColors ColorsFor(const FlatButtonState& state) noexcept {
     if (state.disabled) {
-        return state.primary
-                   ? ButtonColors{SchemeColor::AccentBlueInactive, SchemeColor::AccentBlueInactive,
-                                  SchemeColor::LightGrey}
-                   : ButtonColors{SchemeColor::LightGrey, SchemeColor::BorderGrey,
-                                  SchemeColor::MidGrey};
+        return state.primary ? ButtonColors{SchemeColor::AccentBlueInactive,
+                                            SchemeColor::AccentBlueInactive, SchemeColor::LightGrey}
+                             : ButtonColors{SchemeColor::LightGrey, SchemeColor::BorderGrey,
+                                            SchemeColor::MidGrey};
     }
     if (state.pressed) {
         return {SchemeColor::AccentBluePressed, SchemeColor::AccentBluePressed,
@@ -47,7 +46,8 @@ void DialogPainter::PaintPage(HDC dc, const RECT& client) noexcept {
 
 void DialogPainter::PaintBandedBackground(HDC dc, const RECT& client, int bandTop) noexcept {
     RECT content = client;
-    content.bottom = bandTop < client.top ? client.top : (bandTop > client.bottom ? client.bottom : bandTop);
+    content.bottom =
+        bandTop < client.top ? client.top : (bandTop > client.bottom ? client.bottom : bandTop);
     ::FillRect(dc, &content, ColorScheme::Brush(SchemeColor::White));
     if (content.bottom >= client.bottom) return;
 

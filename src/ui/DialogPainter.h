@@ -10,15 +10,15 @@
 namespace quorveltwain {
 
 struct FlatButtonState {
-    bool primary = false;   // the button the window suggests (accent fill, white text)
+    bool primary = false;  // the button the window suggests (accent fill, white text)
     bool pressed = false;
-    bool hot = false;       // under the mouse
+    bool hot = false;  // under the mouse
     bool disabled = false;
-    bool focused = false;   // keyboard focus, shown as a dotted frame inside the face
+    bool focused = false;  // keyboard focus, shown as a dotted frame inside the face
 };
 
 class DialogPainter {
-public:
+  public:
     // Horizontal gap between a button's window and its painted face, so that buttons
     // placed edge to edge still read as separate buttons.
     static constexpr int kButtonFaceInset = 3;

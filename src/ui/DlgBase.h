@@ -10,7 +10,7 @@ namespace quorveltwain {
 class ScanParameter;
 
 class DlgBase {
-public:
+  public:
     DlgBase(const DlgBase&) = delete;
     DlgBase& operator=(const DlgBase&) = delete;
 
@@ -25,7 +25,7 @@ public:
     // Receives the host messages.
     HWND hostWindow_ = nullptr;
 
-protected:
+  protected:
     DlgBase() = default;
     // Objects are owned by their class's slot, which deletes them by their own type; a
     // destructor here would only add a slot before InitDialog in the virtual table.

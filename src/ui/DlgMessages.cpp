@@ -27,9 +27,9 @@ constexpr int kClientHeight = 137;
 constexpr int kButtonTop = 101;
 constexpr int kButtonWidth = 91;
 constexpr int kButtonHeight = 24;
-constexpr int kLeftPlace = 68;    // first of three buttons
-constexpr int kMiddlePlace = 160; // first of two, second of three
-constexpr int kRightPlace = 251;  // last button
+constexpr int kLeftPlace = 68;     // first of three buttons
+constexpr int kMiddlePlace = 160;  // first of two, second of three
+constexpr int kRightPlace = 251;   // last button
 constexpr int kBandTop = 89;
 constexpr int kMargin = 20;
 constexpr int kImageSize = 40;
@@ -100,60 +100,60 @@ void DlgMessages::ApplyCode() {
     LoadField(title_, IDS_MESSAGE_TITLE);
     int image = 0;
     switch (code_) {
-    case kInterruption:
-        LoadField(title_, IDS_INTERRUPTION_TITLE);
-        LoadField(message_, IDS_INTERRUPTION_TEXT);
-        ShowButton(IDC_MESSAGE_CONTINUE, true);
-        ShowButton(IDC_MESSAGE_CANCEL, true);
-        ShowButton(IDC_MESSAGE_OK, false);
-        break;
-    case kSettingsRefused:
-    case kValueNotAllowed:
-        LoadField(message_, IDS_SETTINGS_REFUSED_TEXT);
-        if (code_ == kSettingsRefused) ShowButton(IDC_MESSAGE_OK, true);
-        break;
-    case kConnectionLost:
-        LoadField(message_, IDS_CONNECTION_LOST_TEXT);
-        ShowButton(IDC_MESSAGE_OK, true);
-        break;
-    case kScannerBusy:
-        LoadField(message_, IDS_SCANNER_BUSY_TEXT);
-        ShowButton(IDC_MESSAGE_OK, true);
-        break;
-    case kConfirmDelete:
-        LoadField(title_, IDS_DELETE_TITLE);
-        LoadField(message_, IDS_DELETE_TEXT);
-        image = IDB_MESSAGE_QUESTION;
-        break;
-    case kConfirmOverwrite: {
-        CopyToField(title_, FieldText(questionTitle_));
-        ResourceText format(resourceModule_, IDS_OVERWRITE_TEXT);
-        // Cut to the field, whatever the length of the name or of a translated text.
-        ::StringCchPrintfW(message_, kFieldChars, format.c_str(), argument_);
-        image = IDB_MESSAGE_QUESTION;
-        ShowButton(IDC_MESSAGE_CANCEL, true);
-        break;
-    }
-    case kConfirmDefaults:
-        LoadField(title_, IDS_DEFAULTS_TITLE);
-        LoadField(message_, IDS_DEFAULTS_TEXT);
-        image = IDB_MESSAGE_QUESTION;
-        break;
-    case kConfirmPreviewReset:
-        LoadField(title_, IDS_PREVIEW_RESET_TITLE);
-        LoadField(message_, IDS_PREVIEW_RESET_TEXT);
-        image = IDB_MESSAGE_QUESTION;
-        break;
-    case kReservedName:
-        CopyToField(title_, FieldText(nameTitle_));
-        LoadField(message_, IDS_RESERVED_NAME_TEXT);
-        ShowButton(IDC_MESSAGE_CONTINUE, false);
-        ShowButton(IDC_MESSAGE_CANCEL, false);
-        ShowButton(IDC_MESSAGE_OK, true);
-        break;
-    default:
-        LoadField(message_, IDS_SCAN_ERROR_TEXT);
-        break;
+        case kInterruption:
+            LoadField(title_, IDS_INTERRUPTION_TITLE);
+            LoadField(message_, IDS_INTERRUPTION_TEXT);
+            ShowButton(IDC_MESSAGE_CONTINUE, true);
+            ShowButton(IDC_MESSAGE_CANCEL, true);
+            ShowButton(IDC_MESSAGE_OK, false);
+            break;
+        case kSettingsRefused:
+        case kValueNotAllowed:
+            LoadField(message_, IDS_SETTINGS_REFUSED_TEXT);
+            if (code_ == kSettingsRefused) ShowButton(IDC_MESSAGE_OK, true);
+            break;
+        case kConnectionLost:
+            LoadField(message_, IDS_CONNECTION_LOST_TEXT);
+            ShowButton(IDC_MESSAGE_OK, true);
+            break;
+        case kScannerBusy:
+            LoadField(message_, IDS_SCANNER_BUSY_TEXT);
+            ShowButton(IDC_MESSAGE_OK, true);
+            break;
+        case kConfirmDelete:
+            LoadField(title_, IDS_DELETE_TITLE);
+            LoadField(message_, IDS_DELETE_TEXT);
+            image = IDB_MESSAGE_QUESTION;
+            break;
+        case kConfirmOverwrite: {
+            CopyToField(title_, FieldText(questionTitle_));
+            ResourceText format(resourceModule_, IDS_OVERWRITE_TEXT);
+            // Cut to the field, whatever the length of the name or of a translated text.
+            ::StringCchPrintfW(message_, kFieldChars, format.c_str(), argument_);
+            image = IDB_MESSAGE_QUESTION;
+            ShowButton(IDC_MESSAGE_CANCEL, true);
+            break;
+        }
+        case kConfirmDefaults:
+            LoadField(title_, IDS_DEFAULTS_TITLE);
+            LoadField(message_, IDS_DEFAULTS_TEXT);
+            image = IDB_MESSAGE_QUESTION;
+            break;
+        case kConfirmPreviewReset:
+            LoadField(title_, IDS_PREVIEW_RESET_TITLE);
+            LoadField(message_, IDS_PREVIEW_RESET_TEXT);
+            image = IDB_MESSAGE_QUESTION;
+            break;
+        case kReservedName:
+            CopyToField(title_, FieldText(nameTitle_));
+            LoadField(message_, IDS_RESERVED_NAME_TEXT);
+            ShowButton(IDC_MESSAGE_CONTINUE, false);
+            ShowButton(IDC_MESSAGE_CANCEL, false);
+            ShowButton(IDC_MESSAGE_OK, true);
+            break;
+        default:
+            LoadField(message_, IDS_SCAN_ERROR_TEXT);
+            break;
     }
     if (!modal_ && ShowsImageWhenModeless(code_)) image = IDB_MESSAGE_WARNING;
     if (image != 0) SetImage(image);
@@ -206,8 +206,8 @@ void DlgMessages::CreateExtraButtons(bool besideCancel) {
 // Mirrored (right-to-left) windows mirror these client coordinates by themselves.
 void DlgMessages::Layout() {
     RECT frame{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)),
-                         FALSE, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)));
     ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -240,14 +240,15 @@ void DlgMessages::Layout() {
             ScopedSelect font(dc.get(),
                               reinterpret_cast<HFONT>(::SendMessageW(text, WM_GETFONT, 0, 0)));
             RECT measure{0, 0, width, 0};
-            ::DrawTextW(dc.get(), message_, -1, &measure,
-                        DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            ::DrawTextW(dc.get(), message_, -1, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
             if (measure.bottom > 0 && measure.bottom < available) height = measure.bottom;
         }
     }
     int top = kMargin - 4;
-    if (hasImage_ && height < kImageSize) top = kMargin + (kImageSize - height) / 2;
-    else if (!hasImage_ && height < available) top = (kBandTop - height) / 2;
+    if (hasImage_ && height < kImageSize)
+        top = kMargin + (kImageSize - height) / 2;
+    else if (!hasImage_ && height < available)
+        top = (kBandTop - height) / 2;
     ::SetWindowPos(text, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -269,6 +270,13 @@ int DlgMessages::PrimaryButton() const noexcept {
 }
 
 std::int32_t DlgMessages::ShowMessage(std::int32_t code) {
+    const std::int32_t result = Show(code);
+    // Nothing of the object is touched after this: from here its slot may free it.
+    finished_ = true;
+    return result;
+}
+
+std::int32_t DlgMessages::Show(std::int32_t code) {
     code_ = code;
     if (owner_ != nullptr) {
         ::SendMessageW(owner_, UIM_ENABLE, 0, 0);
@@ -330,32 +338,33 @@ void DlgMessages::Answer(std::int32_t button) {
 
 void DlgMessages::OnCommand(int id) {
     switch (id) {
-    case IDC_MESSAGE_CONTINUE:
-        Answer(IDC_MESSAGE_CONTINUE);
-        ::SendMessageW(hostWindow_, HM_CONTINUE, 0, 0);
-        break;
-    case IDC_MESSAGE_CANCEL:
-        Answer(IDC_MESSAGE_CANCEL);
-        ::SendMessageW(hostWindow_, HM_CANCEL, 0, 0);
-        break;
-    case IDC_MESSAGE_OK:
-        CloseMessage();
-        break;
-    case IDC_MESSAGE_YES:
-        Answer(IDC_MESSAGE_YES);
-        if (code_ == kConfirmOverwrite) ::SendMessageW(owner_, UIM_OVERWRITE_CONFIRMED, 0, 0);
-        if (code_ == kConfirmDelete) ::SendMessageW(owner_, UIM_DELETE_CONFIRMED, 0, 0);
-        break;
-    case IDC_MESSAGE_NO:
-        Answer(IDC_MESSAGE_NO);
-        if (code_ == kConfirmOverwrite) ::SendMessageW(owner_, WM_COMMAND, IDC_MESSAGE_CANCEL, 0);
-        break;
-    case IDCANCEL:
-        // Escape: the same as the close box.
-        OnClose();
-        break;
-    default:
-        break;
+        case IDC_MESSAGE_CONTINUE:
+            Answer(IDC_MESSAGE_CONTINUE);
+            ::SendMessageW(hostWindow_, HM_CONTINUE, 0, 0);
+            break;
+        case IDC_MESSAGE_CANCEL:
+            Answer(IDC_MESSAGE_CANCEL);
+            ::SendMessageW(hostWindow_, HM_CANCEL, 0, 0);
+            break;
+        case IDC_MESSAGE_OK:
+            CloseMessage();
+            break;
+        case IDC_MESSAGE_YES:
+            Answer(IDC_MESSAGE_YES);
+            if (code_ == kConfirmOverwrite) ::SendMessageW(owner_, UIM_OVERWRITE_CONFIRMED, 0, 0);
+            if (code_ == kConfirmDelete) ::SendMessageW(owner_, UIM_DELETE_CONFIRMED, 0, 0);
+            break;
+        case IDC_MESSAGE_NO:
+            Answer(IDC_MESSAGE_NO);
+            if (code_ == kConfirmOverwrite)
+                ::SendMessageW(owner_, WM_COMMAND, IDC_MESSAGE_CANCEL, 0);
+            break;
+        case IDCANCEL:
+            // Escape: the same as the close box.
+            OnClose();
+            break;
+        default:
+            break;
     }
 }
 
@@ -389,53 +398,53 @@ INT_PTR CALLBACK DlgMessages::Procedure(HWND window, UINT message, WPARAM wParam
 
 INT_PTR DlgMessages::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        window_ = window;
-        LiveObjects::Created(LiveKind::Window);
-        InitDialog();
-        return TRUE;
+        case WM_INITDIALOG:
+            window_ = window;
+            LiveObjects::Created(LiveKind::Window);
+            InitDialog();
+            return TRUE;
 
-    case WM_SHOWWINDOW:
-        if (wParam != FALSE && owner_ != nullptr) CentreOnOwner();
-        return FALSE;
+        case WM_SHOWWINDOW:
+            if (wParam != FALSE && owner_ != nullptr) CentreOnOwner();
+            return FALSE;
 
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-        return TRUE;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+            return TRUE;
 
-    case WM_CLOSE:
-        OnClose();
-        ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
-        return TRUE;
+        case WM_CLOSE:
+            OnClose();
+            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
+            return TRUE;
 
-    case WM_ERASEBKGND: {
-        RECT client{};
-        ::GetClientRect(window, &client);
-        DialogPainter::PaintBandedBackground(reinterpret_cast<HDC>(wParam), client, kBandTop);
-        ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
-        return TRUE;
-    }
-
-    case WM_CTLCOLORSTATIC:
-        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
-
-    case WM_CTLCOLORBTN:
-        return reinterpret_cast<INT_PTR>(ColorScheme::Brush(SchemeColor::PanelGrey));
-
-    case WM_NOTIFY:
-        return FlatButtons::OnNotify(window, lParam, PrimaryButton(), SchemeColor::PanelGrey);
-
-    case WM_NCDESTROY:
-        if (window_ == window) {
-            window_ = nullptr;
-            ReleaseWindowResources();
+        case WM_ERASEBKGND: {
+            RECT client{};
+            ::GetClientRect(window, &client);
+            DialogPainter::PaintBandedBackground(reinterpret_cast<HDC>(wParam), client, kBandTop);
+            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
+            return TRUE;
         }
-        LiveObjects::Destroyed(LiveKind::Window);
-        return FALSE;
 
-    default:
-        return FALSE;
+        case WM_CTLCOLORSTATIC:
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
+
+        case WM_CTLCOLORBTN:
+            return reinterpret_cast<INT_PTR>(ColorScheme::Brush(SchemeColor::PanelGrey));
+
+        case WM_NOTIFY:
+            return FlatButtons::OnNotify(window, lParam, PrimaryButton(), SchemeColor::PanelGrey);
+
+        case WM_NCDESTROY:
+            if (window_ == window) {
+                window_ = nullptr;
+                ReleaseWindowResources();
+            }
+            LiveObjects::Destroyed(LiveKind::Window);
+            return FALSE;
+
+        default:
+            return FALSE;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "common/UniqueHandle.h"
@@ -13,7 +14,7 @@
 namespace quorveltwain {
 
 class DlgMessages final : public DlgBase {
-public:
+  public:
     static constexpr int kFieldChars = 256;
 
     // Message codes. 0 to 8 come from the host, 101 to 106 from the library's windows;
@@ -50,25 +51,30 @@ public:
     // and ends the window the way it was started.
     void CloseMessage();
 
+    // True once a ShowMessage has returned and its window is gone: the slot may then
+    // free the object.
+    bool Retired() const noexcept { return finished_.load() && window_ == nullptr; }
+
     // The dialog procedure of template IDD_MESSAGES; it serves the object in the slot.
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept;
 
-    HWND window_ = nullptr;             // the message window, null until created
+    HWND window_ = nullptr;                    // the message window, null until created
     wchar_t title_[kFieldChars] = {};          // the window title
     wchar_t message_[kFieldChars] = {};        // the text of the message control
     wchar_t argument_[kFieldChars] = {};       // the caller's %s of the overwrite question
     wchar_t questionTitle_[kFieldChars] = {};  // the caller's title of the overwrite question
     wchar_t nameTitle_[kFieldChars] = {};      // the caller's title of the reserved-name message
-    std::int32_t code_ = 0;             // the code being shown
-    HWND firstExtraButton_ = nullptr;   // Yes, created for questions
-    HWND secondExtraButton_ = nullptr;  // No, created for questions
+    std::int32_t code_ = 0;                    // the code being shown
+    HWND firstExtraButton_ = nullptr;          // Yes, created for questions
+    HWND secondExtraButton_ = nullptr;         // No, created for questions
     HMODULE resourceModule_ = nullptr;
-    HWND owner_ = nullptr;              // null for an owner-less message
-    std::int32_t result_ = kNoAnswer;   // the button that closed the window
+    HWND owner_ = nullptr;             // null for an owner-less message
+    std::int32_t result_ = kNoAnswer;  // the button that closed the window
 
-private:
+  private:
     INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    std::int32_t Show(std::int32_t code);
     void ApplyCode();
     void CreateExtraButtons(bool besideCancel);
     void SetImage(int bitmapId);
@@ -82,6 +88,7 @@ private:
     void OnClose();
     void ReleaseWindowResources() noexcept;
 
+    std::atomic<bool> finished_{false};
     bool modal_ = false;     // how the current window was started, for CloseMessage
     bool hasImage_ = false;  // the current window shows a bitmap beside the text
     UniqueBitmap image_;

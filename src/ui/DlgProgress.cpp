@@ -72,54 +72,55 @@ INT_PTR CALLBACK DlgProgress::Procedure(HWND window, UINT message, WPARAM wParam
 
 INT_PTR DlgProgress::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        window_ = window;
-        LiveObjects::Created(LiveKind::Window);
-        InitDialog();
-        return TRUE;
+        case WM_INITDIALOG:
+            window_ = window;
+            hadWindow_ = true;
+            LiveObjects::Created(LiveKind::Window);
+            InitDialog();
+            return TRUE;
 
-    case WM_COMMAND:
-        // Escape (IDCANCEL) means Cancel too. Either way the window stays: the host ends
-        // the scan and then removes it.
-        if (HIWORD(wParam) == BN_CLICKED &&
-            (LOWORD(wParam) == IDC_PROGRESS_CANCEL || LOWORD(wParam) == IDCANCEL)) {
+        case WM_COMMAND:
+            // Escape (IDCANCEL) means Cancel too. Either way the window stays: the host ends
+            // the scan and then removes it.
+            if (HIWORD(wParam) == BN_CLICKED &&
+                (LOWORD(wParam) == IDC_PROGRESS_CANCEL || LOWORD(wParam) == IDCANCEL)) {
+                ::SendMessageW(hostWindow_, HM_CANCEL, 0, 0);
+            }
+            return TRUE;
+
+        case WM_CLOSE:
             ::SendMessageW(hostWindow_, HM_CANCEL, 0, 0);
+            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
+            return TRUE;
+
+        case WM_ERASEBKGND: {
+            RECT client{};
+            ::GetClientRect(window, &client);
+            DialogPainter::PaintBandedBackground(reinterpret_cast<HDC>(wParam), client,
+                                                 ButtonBandTop(window));
+            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
+            return TRUE;
         }
-        return TRUE;
 
-    case WM_CLOSE:
-        ::SendMessageW(hostWindow_, HM_CANCEL, 0, 0);
-        ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
-        return TRUE;
+        case WM_CTLCOLORSTATIC:
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
 
-    case WM_ERASEBKGND: {
-        RECT client{};
-        ::GetClientRect(window, &client);
-        DialogPainter::PaintBandedBackground(reinterpret_cast<HDC>(wParam), client,
-                                             ButtonBandTop(window));
-        ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
-        return TRUE;
-    }
+        case WM_CTLCOLORBTN:
+            return reinterpret_cast<INT_PTR>(ColorScheme::Brush(SchemeColor::PanelGrey));
 
-    case WM_CTLCOLORSTATIC:
-        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
+        case WM_NOTIFY:
+            return FlatButtons::OnNotify(window, lParam, 0, SchemeColor::PanelGrey);
 
-    case WM_CTLCOLORBTN:
-        return reinterpret_cast<INT_PTR>(ColorScheme::Brush(SchemeColor::PanelGrey));
+        case WM_NCDESTROY:
+            // An older progress window of a replaced object also ends here; it must not clear
+            // the current object's handle.
+            if (window_ == window) window_ = nullptr;
+            LiveObjects::Destroyed(LiveKind::Window);
+            return FALSE;
 
-    case WM_NOTIFY:
-        return FlatButtons::OnNotify(window, lParam, 0, SchemeColor::PanelGrey);
-
-    case WM_NCDESTROY:
-        // An older progress window of a replaced object also ends here; it must not clear
-        // the current object's handle.
-        if (window_ == window) window_ = nullptr;
-        LiveObjects::Destroyed(LiveKind::Window);
-        return FALSE;
-
-    default:
-        return FALSE;
+        default:
+            return FALSE;
     }
 }
 

@@ -10,7 +10,7 @@
 namespace quorveltwain {
 
 class DlgProgress final : public DlgBase {
-public:
+  public:
     DlgProgress() = default;
     ~DlgProgress() = default;
 
@@ -21,12 +21,17 @@ public:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept;
 
-    HWND window_ = nullptr;          // null until WM_INITDIALOG and after destruction
-    HWND owner_ = nullptr;           // the main window, or the host's owner window
+    // True once the object's window has come and gone: its slot may then free it.
+    bool Retired() const noexcept { return hadWindow_ && window_ == nullptr; }
+
+    HWND window_ = nullptr;  // null until WM_INITDIALOG and after destruction
+    HWND owner_ = nullptr;   // the main window, or the host's owner window
     HMODULE resourceModule_ = nullptr;
 
-private:
+  private:
     INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool hadWindow_ = false;
 };
 
 }  // namespace quorveltwain

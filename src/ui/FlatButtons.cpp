@@ -45,9 +45,8 @@ INT_PTR FlatButtons::OnNotify(HWND dialog, LPARAM lParam, int primaryId,
         const auto font = reinterpret_cast<HFONT>(::SendMessageW(button, WM_GETFONT, 0, 0));
 
         ::FillRect(draw->hdc, &draw->rc, ColorScheme::Brush(background));
-        DialogPainter::PaintFlatButton(draw->hdc, draw->rc,
-                                       std::wstring_view(text, length > 0 ? length : 0), font,
-                                       state);
+        DialogPainter::PaintFlatButton(
+            draw->hdc, draw->rc, std::wstring_view(text, length > 0 ? length : 0), font, state);
         result = CDRF_SKIPDEFAULT;
     }
     ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);

@@ -10,7 +10,7 @@
 namespace quorveltwain {
 
 class FlatButtons {
-public:
+  public:
     // For a dialog procedure's WM_NOTIFY: paints an NM_CUSTOMDRAW push button of the
     // dialog and stores the notification result in DWLP_MSGRESULT. `primaryId` names the
     // button drawn as the suggested action (0: none), `background` the colour around the

@@ -7,7 +7,7 @@
 namespace quorveltwain {
 
 class ResourceText {
-public:
+  public:
     static constexpr int kChars = 512;
 
     ResourceText(HMODULE module, UINT id) noexcept;
@@ -15,7 +15,7 @@ public:
     const wchar_t* c_str() const noexcept { return text_; }
     bool empty() const noexcept { return text_[0] == L'\0'; }
 
-private:
+  private:
     wchar_t text_[kChars];
 };
 

@@ -18,9 +18,9 @@ INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC proce
     });
 }
 
-HWND CreatePlainWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title,
-                       DWORD style, int x, int y, int width, int height, HWND parent,
-                       HMENU menu, HINSTANCE instance, void* parameter) noexcept {
+HWND CreatePlainWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                       int x, int y, int width, int height, HWND parent, HMENU menu,
+                       HINSTANCE instance, void* parameter) noexcept {
     return ActivationContext::ForLibrary().Run([&] {
         return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent,
                                  menu, instance, parameter);

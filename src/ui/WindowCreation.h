@@ -15,8 +15,8 @@ HWND CreateModelessDialog(HMODULE module, int templateId, HWND owner, DLGPROC pr
 INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure) noexcept;
 
 // CreateWindowExW with the same arguments.
-HWND CreatePlainWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title,
-                       DWORD style, int x, int y, int width, int height, HWND parent,
-                       HMENU menu, HINSTANCE instance, void* parameter) noexcept;
+HWND CreatePlainWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                       int x, int y, int width, int height, HWND parent, HMENU menu,
+                       HINSTANCE instance, void* parameter) noexcept;
 
 }  // namespace quorveltwain

@@ -35,7 +35,8 @@ void PrintTitle(HWND window) {
 }
 
 bool Done() {
-    return GetFileAttributesW(g_doneFile.c_str()) != INVALID_FILE_ATTRIBUTES || ++g_ticks > kGiveUpTicks;
+    return GetFileAttributesW(g_doneFile.c_str()) != INVALID_FILE_ATTRIBUTES ||
+           ++g_ticks > kGiveUpTicks;
 }
 
 // Runs inside the modal loop of a modal message: announce the window once, close it when
@@ -86,8 +87,8 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring which = argv[1];
     g_doneFile = argv[2];
 
-    const HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 1, 1, nullptr,
-                                      nullptr, nullptr, nullptr);
+    const HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      nullptr, nullptr);
     ScanSettingsRecord settings{};
     std::uint32_t option = 0;
     InitializeUI(host, &settings, nullptr, &option, nullptr);

@@ -26,7 +26,8 @@ std::vector<HWND> ToolTipsOwnedBy(HWND owner) {
             auto* s = reinterpret_cast<Search*>(data);
             wchar_t className[32] = {};
             GetClassNameW(window, className, 32);
-            if (lstrcmpW(className, TOOLTIPS_CLASSW) == 0 && GetWindow(window, GW_OWNER) == s->owner) {
+            if (lstrcmpW(className, TOOLTIPS_CLASSW) == 0 &&
+                GetWindow(window, GW_OWNER) == s->owner) {
                 s->found.push_back(window);
             }
             return TRUE;
@@ -72,8 +73,8 @@ TEST(DialogFramework, CreationFailuresReportWhatWindowsReported) {
 }
 
 TEST(DialogFramework, EachToolTipCallAddsOneTooltipWindowForTheControl) {
-    const HWND dialog = CreateWindowExW(0, L"STATIC", L"dialog", WS_POPUP, 0, 0, 200, 100,
-                                        nullptr, nullptr, nullptr, nullptr);
+    const HWND dialog = CreateWindowExW(0, L"STATIC", L"dialog", WS_POPUP, 0, 0, 200, 100, nullptr,
+                                        nullptr, nullptr, nullptr);
     ASSERT_NE(dialog, nullptr);
     const HWND control = CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20,
                                          dialog, reinterpret_cast<HMENU>(1050), nullptr, nullptr);
@@ -99,7 +100,8 @@ TEST(DialogFramework, EachToolTipCallAddsOneTooltipWindowForTheControl) {
     SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(shown, L"First text");
     ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_EQ(tool.uFlags & (TTF_IDISHWND | TTF_SUBCLASS), static_cast<UINT>(TTF_IDISHWND | TTF_SUBCLASS));
+    EXPECT_EQ(tool.uFlags & (TTF_IDISHWND | TTF_SUBCLASS),
+              static_cast<UINT>(TTF_IDISHWND | TTF_SUBCLASS));
 
     AddToolTip(nullptr, dialog, 1050, text);
     EXPECT_EQ(ToolTipsOwnedBy(dialog).size(), 2u) << "a second call adds a second tooltip";

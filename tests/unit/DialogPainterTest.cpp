@@ -14,7 +14,7 @@ namespace {
 
 // A 32-bit top-down memory bitmap with its own DC.
 class Canvas {
-public:
+  public:
     Canvas(int width, int height) : width_(width) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -42,7 +42,7 @@ public:
         return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
     }
 
-private:
+  private:
     int width_;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
@@ -50,7 +50,9 @@ private:
     DWORD* bits_ = nullptr;
 };
 
-COLORREF Scheme(SchemeColor color) { return ColorScheme::Color(color); }
+COLORREF Scheme(SchemeColor color) {
+    return ColorScheme::Color(color);
+}
 
 TEST(DialogPainter, BandedBackgroundIsWhiteAboveADividerAndPanelGreyBelow) {
     Canvas canvas(60, 40);
@@ -89,11 +91,13 @@ TEST(DialogPainter, FlatButtonFacesFollowTheirState) {
         {{.primary = true}, SchemeColor::AccentBlue, SchemeColor::AccentBlue},
         {{}, SchemeColor::White, SchemeColor::BorderGrey},
         {{.disabled = true}, SchemeColor::LightGrey, SchemeColor::BorderGrey},
-        {{.primary = true, .disabled = true}, SchemeColor::AccentBlueInactive,
+        {{.primary = true, .disabled = true},
+         SchemeColor::AccentBlueInactive,
          SchemeColor::AccentBlueInactive},
         {{.pressed = true}, SchemeColor::AccentBluePressed, SchemeColor::AccentBluePressed},
         {{.hot = true}, SchemeColor::AccentBlueHover, SchemeColor::AccentBlueHover},
-        {{.primary = true, .pressed = true, .hot = true}, SchemeColor::AccentBluePressed,
+        {{.primary = true, .pressed = true, .hot = true},
+         SchemeColor::AccentBluePressed,
          SchemeColor::AccentBluePressed},
     };
     const int inset = DialogPainter::kButtonFaceInset;
@@ -136,7 +140,8 @@ TEST(ColorScheme, BrushesAreMadeOncePerColourInThatColour) {
     EXPECT_EQ(ColorScheme::Brush(SchemeColor::PanelGrey), panel);
     EXPECT_NE(ColorScheme::Brush(SchemeColor::White), panel);
     LOGBRUSH description{};
-    ASSERT_EQ(GetObjectW(panel, sizeof(description), &description), static_cast<int>(sizeof(description)));
+    ASSERT_EQ(GetObjectW(panel, sizeof(description), &description),
+              static_cast<int>(sizeof(description)));
     EXPECT_EQ(description.lbColor, RGB(242, 242, 242));
     EXPECT_EQ(ColorScheme::Color(SchemeColor::AccentBlueHover), RGB(15, 128, 163));
     EXPECT_EQ(ColorScheme::Brush(SchemeColor::Count_), nullptr);

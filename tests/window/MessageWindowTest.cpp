@@ -24,7 +24,8 @@ constexpr UINT kConnectionLostText = 264;
 using MessageWindows = WindowTest;
 
 HWND ImageOf(HWND dialog) {
-    return reinterpret_cast<HWND>(SendDlgItemMessageW(dialog, kImage, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    return reinterpret_cast<HWND>(
+        SendDlgItemMessageW(dialog, kImage, STM_GETIMAGE, IMAGE_BITMAP, 0));
 }
 
 TEST_F(MessageWindows, InterruptionBesideTheProgressSwitchesContinueAndItsCloseBoxCancels) {

@@ -188,7 +188,9 @@ void WindowTest::Click(HWND dialog, int id) {
     SendMessageW(button, BM_CLICK, 0, 0);
 }
 
-void WindowTest::CloseBox(HWND window) { SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void WindowTest::CloseBox(HWND window) {
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
 
 namespace {
 

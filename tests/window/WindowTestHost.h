@@ -27,7 +27,7 @@ struct Received {
 
 // A top-level window of the test's thread that keeps every message of interest.
 class RecordingWindow {
-public:
+  public:
     explicit RecordingWindow(const wchar_t* title);
     ~RecordingWindow();
     RecordingWindow(const RecordingWindow&) = delete;
@@ -38,7 +38,7 @@ public:
     int Count(UINT message) const;
     void Clear() { messages_.clear(); }
 
-private:
+  private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HWND window_ = nullptr;
     std::vector<Received> messages_;
@@ -55,11 +55,11 @@ struct Exports {
 };
 
 class WindowTest : public testing::Test {
-public:
+  public:
     // Dialogs of this thread: the library's windows run on the host's thread.
     static std::vector<HWND> ThreadDialogs();
 
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     // The one visible dialog holding `controlId`, or null.
@@ -70,7 +70,9 @@ protected:
     // A text of the loaded resource library, to compare with what a window shows.
     std::wstring ResourceString(UINT id) const;
     static std::wstring WindowText(HWND window);
-    static std::wstring ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+    static std::wstring ControlText(HWND dialog, int id) {
+        return WindowText(GetDlgItem(dialog, id));
+    }
     static bool ControlVisible(HWND dialog, int id);
     static bool ControlEnabled(HWND dialog, int id);
     // Clicks a button as the user would, through the button itself.
@@ -90,7 +92,7 @@ protected:
     ScanSettingsRecord settings{};
     std::uint32_t option = 0;
 
-private:
+  private:
     std::set<HWND> windowsBefore_;
 };
 
