@@ -23,11 +23,3 @@ if [ "$(cat "$marker" 2>/dev/null)" != "$settings_version" ]; then
   echo "$settings_version" > "$marker"
 fi
 
-# Without a window manager, Wine waits 2 s for the manager to confirm every hidden or
-# destroyed managed window (wait_for_withdrawn_state). Unmanaged windows skip that wait and
-# still get Wine's own caption and frame. Applied to prefixes made before this setting too.
-if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-  # No wait for the server here: a persistent one may be running, and the next process
-  # reads the value from the server anyway.
-  "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-fi

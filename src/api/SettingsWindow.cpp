@@ -50,6 +50,7 @@ void OpenSettingsWindow(UiContext& context, void* hostParameter) {
 
     dialog->msgLoopThreadHandle_ =
         StartUiThread(&DlgMain::ThreadRoutine, dialog, &dialog->threadId_);
+    if (!dialog->msgLoopThreadHandle_) dialog->threadEnded_.store(true);
     Trace(L"Open UI");
 }
 

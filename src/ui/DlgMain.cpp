@@ -92,8 +92,8 @@ bool UserLocaleReadsRightToLeft() noexcept {
 DlgMain::DlgMain() noexcept : rightToLeft_(UserLocaleReadsRightToLeft()) {}
 
 DWORD WINAPI DlgMain::ThreadRoutine(void* parameter) noexcept {
+    auto* dialog = static_cast<DlgMain*>(parameter);
     try {
-        auto* dialog = static_cast<DlgMain*>(parameter);
         const HWND window =
             CreateModelessDialog(dialog->resourceModule_, IDD_MAIN, nullptr, &DlgMain::Procedure);
         if (window != nullptr) ::ShowWindow(window, SW_SHOW);
@@ -107,6 +107,7 @@ DWORD WINAPI DlgMain::ThreadRoutine(void* parameter) noexcept {
     } catch (...) {
         // Nothing unwinds out of a thread routine; the thread simply ends.
     }
+    dialog->threadEnded_.store(true);
     return 0;
 }
 

@@ -39,6 +39,10 @@ public:
     // parameter is the DlgMain object.
     static DWORD WINAPI ThreadRoutine(void* parameter) noexcept;
 
+    // The slot may free a replaced object once its thread has ended: nothing of the old
+    // window or its thread can reach it any more.
+    bool Retired() const noexcept { return threadEnded_.load(); }
+
     // The settings thread's look at a message before the dialog manager's (keyboard
     // shortcuts of the window). Runs on the settings thread.
     void PreHandleMessage(const MSG& message);
@@ -50,6 +54,8 @@ public:
     // Ends the settings thread's loop. Set by the window's own close handling or by CloseUI;
     // whichever sets it first owns the rest of the shutdown.
     std::atomic<bool> isDlgClosed{false};
+    // Set as the settings thread's last act (or when it could not be started).
+    std::atomic<bool> threadEnded_{false};
     DlgPreview* preview_ = nullptr;
     DlgProgress* progress_ = nullptr;
     void* hostParameter_ = nullptr;  // OpenUI's argument, kept for the host
