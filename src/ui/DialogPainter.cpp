@@ -16,10 +16,9 @@ struct ButtonColors {
 
 ButtonColors ColorsFor(const FlatButtonState& state) noexcept {
     if (state.disabled) {
-        return state.primary ? ButtonColors{SchemeColor::AccentBlueInactive,
-                                            SchemeColor::AccentBlueInactive, SchemeColor::LightGrey}
-                             : ButtonColors{SchemeColor::LightGrey, SchemeColor::BorderGrey,
-                                            SchemeColor::MidGrey};
+        // A primary button waiting to be enabled (Continue while the paper is reloaded)
+        // must read as unavailable at a glance; the inactive accent is too close to it.
+        return ButtonColors{SchemeColor::LightGrey, SchemeColor::BorderGrey, SchemeColor::MidGrey};
     }
     if (state.pressed) {
         return {SchemeColor::AccentBluePressed, SchemeColor::AccentBluePressed,

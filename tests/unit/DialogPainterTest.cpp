@@ -91,9 +91,8 @@ TEST(DialogPainter, FlatButtonFacesFollowTheirState) {
         {{.primary = true}, SchemeColor::AccentBlue, SchemeColor::AccentBlue},
         {{}, SchemeColor::White, SchemeColor::BorderGrey},
         {{.disabled = true}, SchemeColor::LightGrey, SchemeColor::BorderGrey},
-        {{.primary = true, .disabled = true},
-         SchemeColor::AccentBlueInactive,
-         SchemeColor::AccentBlueInactive},
+        // A disabled primary button looks like any disabled button.
+        {{.primary = true, .disabled = true}, SchemeColor::LightGrey, SchemeColor::BorderGrey},
         {{.pressed = true}, SchemeColor::AccentBluePressed, SchemeColor::AccentBluePressed},
         {{.hot = true}, SchemeColor::AccentBlueHover, SchemeColor::AccentBlueHover},
         {{.primary = true, .pressed = true, .hot = true},
