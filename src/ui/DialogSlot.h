@@ -9,6 +9,8 @@
 // message), and the slot never hands it out again. Objects installed for the life of the
 // library (the exports' message object) are never freed.
 
+#include <windows.h>
+
 #include <algorithm>
 #include <memory>
 #include <mutex>
@@ -59,5 +61,19 @@ class DialogSlot {
     static inline std::vector<std::unique_ptr<Dialog>> replaced_;
     static inline std::vector<std::unique_ptr<Dialog>> lifelong_;
 };
+
+// The body every dialog procedure shares: the slot's current object handles the message
+// through `handle`, and no exception unwinds into the window manager (a message that fails
+// counts as not handled).
+template <typename Dialog>
+INT_PTR ServeFromSlot(INT_PTR (Dialog::*handle)(HWND, UINT, WPARAM, LPARAM), HWND window,
+                      UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        Dialog* dialog = DialogSlot<Dialog>::Current();
+        return dialog != nullptr ? (dialog->*handle)(window, message, wParam, lParam) : FALSE;
+    } catch (...) {
+        return FALSE;
+    }
+}
 
 }  // namespace quorveltwain

@@ -144,22 +144,20 @@ void DlgMain::SetTexts() {
 
 INT_PTR CALLBACK DlgMain::Procedure(HWND window, UINT message, WPARAM wParam,
                                     LPARAM lParam) noexcept {
-    try {
-        DlgMain* dialog = DialogSlot<DlgMain>::Current();
-        if (message == WM_NCDESTROY) {
-            // Counted per window, whichever object the slot serves by now.
-            LiveObjects::Destroyed(LiveKind::Window);
-            if (dialog != nullptr && dialog->window_ == window) dialog->window_ = nullptr;
-            return FALSE;
-        }
-        if (dialog == nullptr) return FALSE;
-        // A window of an earlier settings thread that is still winding down is not this
-        // object's: only the current object's window is served.
-        if (message != WM_INITDIALOG && window != dialog->window_) return FALSE;
-        return dialog->Handle(window, message, wParam, lParam);
-    } catch (...) {
+    return ServeFromSlot(&DlgMain::Dispatch, window, message, wParam, lParam);
+}
+
+INT_PTR DlgMain::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY) {
+        // Counted per window, whichever object the slot serves by now.
+        LiveObjects::Destroyed(LiveKind::Window);
+        if (window_ == window) window_ = nullptr;
         return FALSE;
     }
+    // A window of an earlier settings thread that is still winding down is not this
+    // object's: only the current object's window is served.
+    if (message != WM_INITDIALOG && window != window_) return FALSE;
+    return Handle(window, message, wParam, lParam);
 }
 
 INT_PTR DlgMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -71,6 +71,7 @@ public:
     HCURSOR arrowCursor_ = nullptr;
 
 private:
+    INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OnClose();
     // Scan (wParam 0) or preview (1): clears the frame, tells the host, then locks the UI

@@ -386,14 +386,7 @@ void DlgMessages::ReleaseWindowResources() noexcept {
 
 INT_PTR CALLBACK DlgMessages::Procedure(HWND window, UINT message, WPARAM wParam,
                                         LPARAM lParam) noexcept {
-    try {
-        DlgMessages* dialog = DialogSlot<DlgMessages>::Current();
-        if (dialog == nullptr) return FALSE;
-        return dialog->Handle(window, message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the window manager; the message counts as not handled.
-        return FALSE;
-    }
+    return ServeFromSlot(&DlgMessages::Handle, window, message, wParam, lParam);
 }
 
 INT_PTR DlgMessages::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -60,14 +60,7 @@ void DlgProgress::SetTexts() {
 
 INT_PTR CALLBACK DlgProgress::Procedure(HWND window, UINT message, WPARAM wParam,
                                         LPARAM lParam) noexcept {
-    try {
-        DlgProgress* dialog = DialogSlot<DlgProgress>::Current();
-        if (dialog == nullptr) return FALSE;
-        return dialog->Handle(window, message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the window manager; the message counts as not handled.
-        return FALSE;
-    }
+    return ServeFromSlot(&DlgProgress::Handle, window, message, wParam, lParam);
 }
 
 INT_PTR DlgProgress::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
