@@ -67,7 +67,7 @@ bool BaseFileHandler::CreateDocument() noexcept {
 }
 
 bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath) noexcept {
-    try {
+    return RunFileOperation([&]() -> bool {
         filePath.assign(path);
 
         // Both files reach the DOM as streams of their bytes: loading by path makes the
@@ -113,12 +113,7 @@ bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath)
 
         TakeRootElement();
         return true;
-    } catch (const ComError&) {
-        SetErrorText(kComErrorText);
-    } catch (const std::bad_alloc&) {
-        SetErrorText(kComErrorText);
-    }
-    return false;
+    });
 }
 
 HRESULT BaseFileHandler::OpenFileStream(const std::wstring& path,
@@ -145,15 +140,10 @@ void BaseFileHandler::AddSchema(const ComPtr<IStream>& schemaStream) {
 }
 
 bool BaseFileHandler::Save(std::wstring_view path) noexcept {
-    try {
+    return RunFileOperation([&]() -> bool {
         SaveDocumentTo(path.empty() ? filePath : std::wstring(path));
         return true;
-    } catch (const ComError&) {
-        SetErrorText(kComErrorText);
-    } catch (const std::bad_alloc&) {
-        SetErrorText(kComErrorText);
-    }
-    return false;
+    });
 }
 
 bool BaseFileHandler::LoadText(std::wstring_view text) {

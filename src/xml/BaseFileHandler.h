@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,19 @@ class BaseFileHandler {
         ThrowIfFailed(status, callee.Get(), __uuidof(T));
     }
     static void Check(HRESULT status) { ThrowIfFailed(status); }
+
+    // Runs one file operation. A COM error or exhausted memory inside it ends it with the
+    // failure text "COM Error" and a false result: nothing escapes a file operation.
+    template <typename Operation>
+    bool RunFileOperation(Operation&& operation) noexcept {
+        try {
+            return operation();
+        } catch (const ComError&) {
+        } catch (const std::bad_alloc&) {
+        }
+        SetErrorText(kComErrorText);
+        return false;
+    }
 
     // Never throws: the failure text is diagnosis only and must not become a new failure.
     void SetErrorText(std::wstring_view text) noexcept;

@@ -120,21 +120,16 @@ std::wstring StoredText(const wchar_t (&field)[N]) {
 }  // namespace
 
 bool ConfigFileHandler::CreateEmptyFile(std::wstring_view path) noexcept {
-    try {
+    return RunFileOperation([&]() -> bool {
         if (!LoadText(kSkeleton)) return false;
         SaveDocumentTo(std::wstring(path));
         TakeRootElement();
         return true;
-    } catch (const ComError&) {
-        SetErrorText(kComErrorText);
-    } catch (const std::bad_alloc&) {
-        SetErrorText(kComErrorText);
-    }
-    return false;
+    });
 }
 
 bool ConfigFileHandler::ReadConfigs() noexcept {
-    try {
+    return RunFileOperation([&]() -> bool {
         configs.clear();
         if (!rootElement) return false;
         const ComPtr<IXMLDOMNodeList> children = ChildNodes(rootElement.Get());
@@ -147,12 +142,7 @@ bool ConfigFileHandler::ReadConfigs() noexcept {
             configs.push_back(record);
         }
         return true;
-    } catch (const ComError&) {
-        SetErrorText(kComErrorText);
-    } catch (const std::bad_alloc&) {
-        SetErrorText(kComErrorText);
-    }
-    return false;
+    });
 }
 
 void ConfigFileHandler::ReadConfig(IXMLDOMNode* node, ScanSettingsRecord& record) {
@@ -219,17 +209,12 @@ void ConfigFileHandler::ReadFrameEntry(IXMLDOMNode* frameEntry, ScanSettingsReco
 }
 
 bool ConfigFileHandler::WriteConfigs() noexcept {
-    try {
+    return RunFileOperation([&]() -> bool {
         if (!LoadText(kSkeleton)) return false;
         TakeRootElement();
         for (const ScanSettingsRecord& record : configs) WriteConfig(record);
         return true;
-    } catch (const ComError&) {
-        SetErrorText(kComErrorText);
-    } catch (const std::bad_alloc&) {
-        SetErrorText(kComErrorText);
-    }
-    return false;
+    });
 }
 
 void ConfigFileHandler::WriteConfig(const ScanSettingsRecord& record) {
