@@ -6,56 +6,13 @@
 
 #include <cstring>
 
+#include "support/LoadedLibrary.h"
 #include "support/TestFiles.h"
 #include "twain_ui.h"
 
 namespace {
 
-struct Export {
-    const char* name;
-    WORD ordinal;
-};
-
-// A host may import by ordinal, so every name must keep this ordinal.
-constexpr Export kStoreExports[] = {
-    {"XMLSCNLST_Close", 10}, {"XMLSCN_Add", 13},       {"XMLSCN_Close", 14},
-    {"XMLSCN_Delete", 15},   {"XMLSCN_GetSize", 16},   {"XMLSCN_Open", 17},
-    {"XMLSCN_Read", 18},     {"XMLSCN_ReadSet", 19},   {"XMLSCN_Save", 20},
-    {"XMLSCN_Update", 21},   {"XMLSCN_UpdateSet", 22},
-};
-
-class Library {
-  public:
-    Library() : module_(LoadLibraryW(L"TWAIN_UI.dll")) {}
-    ~Library() {
-        if (module_ != nullptr) FreeLibrary(module_);
-    }
-    HMODULE get() const { return module_; }
-
-    template <typename Function>
-    Function* Get(const char* name) const {
-        return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-
-  private:
-    HMODULE module_;
-};
-
-TEST(StoreExports, NamesAndOrdinalsReachTheSameFunctions) {
-    Library library;
-    ASSERT_NE(library.get(), nullptr) << "LoadLibraryW failed: " << GetLastError();
-    for (const Export& entry : kStoreExports) {
-        FARPROC byName = GetProcAddress(library.get(), entry.name);
-        FARPROC byOrdinal = GetProcAddress(library.get(), MAKEINTRESOURCEA(entry.ordinal));
-        EXPECT_NE(byName, nullptr) << entry.name;
-        EXPECT_EQ(byName, byOrdinal) << entry.name << " @" << entry.ordinal;
-    }
-    // One close for both kinds of store, one placeholder under two names.
-    EXPECT_EQ(GetProcAddress(library.get(), "XMLSCNLST_Close"),
-              GetProcAddress(library.get(), "XMLSCN_Close"));
-    EXPECT_EQ(GetProcAddress(library.get(), "XMLSCN_Update"),
-              GetProcAddress(library.get(), "XMLSCN_Read"));
-}
+using Library = testsupport::LoadedLibrary;
 
 TEST(StoreExports, AHostKeepsAConfigurationThroughTheDll) {
     Library library;
