@@ -4,9 +4,9 @@
 #include <objbase.h>
 
 #include "ResourceIds.h"
-#include "api/ActivationContext.h"
+#include "platform/ActivationContext.h"
 #include "api/LanguageFolder.h"
-#include "api/Trace.h"
+#include "platform/Trace.h"
 #include "api/UiContext.h"
 #include "config/DriverPaths.h"
 

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "api/Trace.h"
-#include "api/UiThread.h"
-#include "common/BoundedText.h"
+#include "platform/Trace.h"
+#include "platform/UiThread.h"
+#include "platform/BoundedText.h"
 #include "ui/DialogSlot.h"
 #include "ui/DlgMain.h"
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "platform/LibraryModule.h"
 #include "settings/ScanSettingsRecord.h"
 
 namespace quorveltwain {
@@ -32,10 +33,6 @@ struct UiContext {
 };
 
 static_assert(sizeof(UiContext) == 12 * sizeof(void*));
-
-// The module handle the entry point received; null in programs that link the code directly.
-HMODULE LibraryModule() noexcept;
-void SetLibraryModule(HMODULE module) noexcept;
 
 // Null before the first InitializeUI.
 UiContext* CurrentUiContext() noexcept;

@@ -9,7 +9,7 @@
 #include "api/MessageDispatch.h"
 #include "api/ResourceLibrary.h"
 #include "api/SettingsWindow.h"
-#include "api/Trace.h"
+#include "platform/Trace.h"
 #include "api/UiContext.h"
 #include "ResourceIds.h"
 #include "twain_ui.h"
@@ -17,7 +17,7 @@
 #include "ui/DlgMain.h"
 #include "ui/DlgMessages.h"
 #include "ui/DlgProgress.h"
-#include "ui/WindowCreation.h"
+#include "platform/WindowCreation.h"
 
 using namespace quorveltwain;
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <new>
 
-#include "common/BoundedText.h"
+#include "platform/BoundedText.h"
 
 namespace quorveltwain {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "common/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 namespace quorveltwain {
 

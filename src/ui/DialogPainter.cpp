@@ -1,7 +1,7 @@
 #include "ui/DialogPainter.h"
 
-#include "common/ScopedSelect.h"
-#include "common/UniqueHandle.h"
+#include "platform/ScopedSelect.h"
+#include "platform/UniqueHandle.h"
 #include "ui/ColorScheme.h"
 
 namespace quorveltwain {

@@ -3,17 +3,17 @@
 #include <windowsx.h>
 
 #include "ResourceIds.h"
-#include "api/UiThread.h"
-#include "common/LiveObjects.h"
-#include "common/ScopedSelect.h"
-#include "common/ScopedWindowDC.h"
+#include "platform/UiThread.h"
+#include "platform/LiveObjects.h"
+#include "platform/ScopedSelect.h"
+#include "platform/ScopedWindowDC.h"
 #include "twain_ui.h"
 #include "ui/ColorScheme.h"
 #include "ui/DialogSlot.h"
 #include "ui/ResourceText.h"
 #include "ui/ToolTip.h"
 #include "ui/UiMessages.h"
-#include "ui/WindowCreation.h"
+#include "platform/WindowCreation.h"
 
 namespace quorveltwain {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 #include "settings/ScanSettingsRecord.h"
 #include "ui/DlgBase.h"
 

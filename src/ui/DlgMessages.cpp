@@ -2,10 +2,10 @@
 
 #include <strsafe.h>
 
-#include "common/BoundedText.h"
-#include "common/LiveObjects.h"
-#include "common/ScopedSelect.h"
-#include "common/ScopedWindowDC.h"
+#include "platform/BoundedText.h"
+#include "platform/LiveObjects.h"
+#include "platform/ScopedSelect.h"
+#include "platform/ScopedWindowDC.h"
 #include "ResourceIds.h"
 #include "ui/ColorScheme.h"
 #include "ui/DialogPainter.h"
@@ -13,7 +13,7 @@
 #include "ui/FlatButtons.h"
 #include "ui/ResourceText.h"
 #include "ui/UiMessages.h"
-#include "ui/WindowCreation.h"
+#include "platform/WindowCreation.h"
 
 namespace quorveltwain {
 

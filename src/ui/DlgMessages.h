@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "common/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 #include "ui/DlgBase.h"
 
 namespace quorveltwain {

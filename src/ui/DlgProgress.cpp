@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "common/LiveObjects.h"
+#include "platform/LiveObjects.h"
 #include "ResourceIds.h"
 #include "ui/ColorScheme.h"
 #include "ui/DialogPainter.h"

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "ui/WindowCreation.h"
+#include "platform/WindowCreation.h"
 
 namespace quorveltwain {
 

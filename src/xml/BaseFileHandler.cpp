@@ -6,9 +6,9 @@
 
 #include <new>
 
-#include "xml/Bstr.h"
+#include "platform/Bstr.h"
 #include "xml/TemporaryFile.h"
-#include "xml/Variant.h"
+#include "platform/Variant.h"
 
 namespace quorveltwain {
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "xml/ComError.h"
-#include "xml/ComPtr.h"
+#include "platform/ComError.h"
+#include "platform/ComPtr.h"
 #include "xml/MsxmlInterfaces.h"
 
 namespace quorveltwain {

@@ -4,9 +4,9 @@
 #include <new>
 #include <string>
 
-#include "common/BoundedText.h"
+#include "platform/BoundedText.h"
 #include "settings/ValueVocabulary.h"
-#include "xml/Variant.h"
+#include "platform/Variant.h"
 
 namespace quorveltwain {
 

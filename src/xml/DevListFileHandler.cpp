@@ -3,11 +3,11 @@
 #include <new>
 
 #include "settings/ValueVocabulary.h"
-#include "xml/Bstr.h"
+#include "platform/Bstr.h"
 #include "xml/DevListNumbers.h"
 #include "xml/DevListRecordBuilder.h"
 #include "xml/DevListSetting.h"
-#include "xml/Variant.h"
+#include "platform/Variant.h"
 
 namespace quorveltwain {
 

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <vector>
 
-#include "common/BoundedText.h"
+#include "platform/BoundedText.h"
 #include "xml/DevListSetting.h"
 
 namespace quorveltwain {

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "common/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 namespace quorveltwain {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <new>
 
-#include "common/BoundedText.h"
+#include "platform/BoundedText.h"
 #include "twain_ui.h"
 #include "xml/ConfigFileHandler.h"
 #include "xml/FileBackup.h"

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "common/UniqueHandle.h"
-#include "xml/ComError.h"
+#include "platform/UniqueHandle.h"
+#include "platform/ComError.h"
 
 namespace quorveltwain {
 

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "api/ActivationContext.h"
+#include "platform/ActivationContext.h"
 #include "api/UiContext.h"
 
 namespace quorveltwain {

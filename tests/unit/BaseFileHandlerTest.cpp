@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "common/LiveObjects.h"
+#include "platform/LiveObjects.h"
 #include "support/TestFiles.h"
 #include "xml/BaseFileHandler.h"
 

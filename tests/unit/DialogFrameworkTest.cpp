@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ui/ToolTip.h"
-#include "ui/WindowCreation.h"
+#include "platform/WindowCreation.h"
 
 using namespace quorveltwain;
 

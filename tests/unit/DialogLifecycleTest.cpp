@@ -14,7 +14,7 @@
 #include <set>
 
 #include "api/UiContext.h"
-#include "common/LiveObjects.h"
+#include "platform/LiveObjects.h"
 #include "twain_ui.h"
 #include "ui/DialogSlot.h"
 #include "ui/DlgMessages.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/ScopedSelect.h"
+#include "platform/ScopedSelect.h"
 #include "ui/ColorScheme.h"
 #include "ui/DialogPainter.h"
 

@@ -10,7 +10,7 @@
 #include <cwctype>
 #include <string>
 
-#include "common/BoundedText.h"
+#include "platform/BoundedText.h"
 #include "config/DriverPaths.h"
 #include "config/DriverSettings.h"
 #include "support/DriverFileBackup.h"

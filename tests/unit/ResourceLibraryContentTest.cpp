@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ResourceIds.h"
-#include "common/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 namespace quorveltwain {
 namespace {

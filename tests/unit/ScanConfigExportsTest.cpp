@@ -5,7 +5,7 @@
 #include <regex>
 #include <string>
 
-#include "common/LiveObjects.h"
+#include "platform/LiveObjects.h"
 #include "support/TestFiles.h"
 #include "twain_ui.h"
 

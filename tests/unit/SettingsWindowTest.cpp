@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "api/UiContext.h"
-#include "common/LiveObjects.h"
+#include "platform/LiveObjects.h"
 #include "support/TraceCapture.h"
 #include "twain_ui.h"
 #include "ui/ColorScheme.h"

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "api/MessageDispatch.h"
-#include "api/Trace.h"
+#include "platform/Trace.h"
 #include "api/UiContext.h"
-#include "common/BoundedText.h"
+#include "platform/BoundedText.h"
 #include "support/TraceCapture.h"
 #include "twain_ui.h"
 

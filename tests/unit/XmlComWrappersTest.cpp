@@ -3,12 +3,12 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "common/LiveObjects.h"
-#include "xml/Bstr.h"
-#include "xml/ComError.h"
-#include "xml/ComPtr.h"
+#include "platform/LiveObjects.h"
+#include "platform/Bstr.h"
+#include "platform/ComError.h"
+#include "platform/ComPtr.h"
 #include "xml/MsxmlInterfaces.h"
-#include "xml/Variant.h"
+#include "platform/Variant.h"
 
 using namespace quorveltwain;
 

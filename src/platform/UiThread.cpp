@@ -1,4 +1,4 @@
-#include "api/UiThread.h"
+#include "platform/UiThread.h"
 
 namespace quorveltwain {
 

@@ -1,9 +1,9 @@
-#include "xml/ComError.h"
+#include "platform/ComError.h"
 
 #include <utility>
 
-#include "xml/Bstr.h"
-#include "xml/ComPtr.h"
+#include "platform/Bstr.h"
+#include "platform/ComPtr.h"
 
 namespace quorveltwain {
 

@@ -7,7 +7,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "common/LiveObjects.h"
+#include "platform/LiveObjects.h"
 
 namespace quorveltwain {
 

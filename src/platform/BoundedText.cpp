@@ -1,4 +1,4 @@
-#include "common/BoundedText.h"
+#include "platform/BoundedText.h"
 
 #include <cstring>
 

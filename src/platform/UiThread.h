@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-#include "common/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 namespace quorveltwain {
 

@@ -1,8 +1,8 @@
-#include "api/ActivationContext.h"
+#include "platform/ActivationContext.h"
 
 #include <mutex>
 
-#include "api/UiContext.h"
+#include "platform/LibraryModule.h"
 
 namespace quorveltwain {
 

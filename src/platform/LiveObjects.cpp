@@ -1,4 +1,4 @@
-#include "common/LiveObjects.h"
+#include "platform/LiveObjects.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
-#include "ui/WindowCreation.h"
+#include "platform/WindowCreation.h"
 
-#include "api/ActivationContext.h"
+#include "platform/ActivationContext.h"
 
 namespace quorveltwain {
 

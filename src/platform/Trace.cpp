@@ -1,4 +1,4 @@
-#include "api/Trace.h"
+#include "platform/Trace.h"
 
 #include <windows.h>
 #include <strsafe.h>

@@ -8,7 +8,7 @@
 
 #include <utility>
 
-#include "common/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 namespace quorveltwain {
 

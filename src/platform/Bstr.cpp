@@ -1,6 +1,6 @@
-#include "xml/Bstr.h"
+#include "platform/Bstr.h"
 
-#include "xml/ComError.h"
+#include "platform/ComError.h"
 
 namespace quorveltwain {
 

@@ -7,8 +7,8 @@
 
 #include <utility>
 
-#include "common/LiveObjects.h"
-#include "xml/ComError.h"
+#include "platform/LiveObjects.h"
+#include "platform/ComError.h"
 
 namespace quorveltwain {
 

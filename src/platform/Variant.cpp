@@ -1,9 +1,9 @@
-#include "xml/Variant.h"
+#include "platform/Variant.h"
 
 #include <cstring>
 
-#include "xml/Bstr.h"
-#include "xml/ComError.h"
+#include "platform/Bstr.h"
+#include "platform/ComError.h"
 
 namespace quorveltwain {
 
