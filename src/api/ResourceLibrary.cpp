@@ -27,7 +27,28 @@ HANDLE RegisterFont(HMODULE resourceModule) noexcept {
     return AddFontMemResourceEx(data, size, nullptr, &installed);
 }
 
+constexpr wchar_t kFallbackFolder[] = L"en";
+
+HMODULE LoadLanguageLibrary(const wchar_t* folder) noexcept {
+    wchar_t path[kPathChars];
+    BuildResourceLibraryPath(folder, path);
+    return ActivationContext::ForLibrary().Run([&path] { return LoadLibraryW(path); });
+}
+
 }  // namespace
+
+HMODULE LoadLanguageLibraryOrEnglish(const wchar_t* folder) noexcept {
+    HMODULE module = LoadLanguageLibrary(folder);
+    // A partial install (one language removed or never copied) must not leave the user
+    // without windows: English is always shipped, so it stands in.
+    if (module == nullptr && lstrcmpW(folder, kFallbackFolder) != 0) {
+        const DWORD error = GetLastError();
+        module = LoadLanguageLibrary(kFallbackFolder);
+        Trace(L"LoadResourceLibrary() : %s\\Resource.dll not loaded (error %lu), using %s", folder,
+              error, kFallbackFolder);
+    }
+    return module;
+}
 
 bool LoadResourceLibrary(UiContext& context) noexcept {
     // The host's thread keeps COM for the life of the library, so this is not undone;
@@ -43,10 +64,7 @@ bool LoadResourceLibrary(UiContext& context) noexcept {
     const wchar_t* folder = UserLanguageFolder();
     Trace(L"LoadResourceLibrary()");
 
-    wchar_t path[kPathChars];
-    BuildResourceLibraryPath(folder, path);
-    context.resourceModule =
-        ActivationContext::ForLibrary().Run([&path] { return LoadLibraryW(path); });
+    context.resourceModule = LoadLanguageLibraryOrEnglish(folder);
     context.fontHandle =
         context.resourceModule != nullptr ? RegisterFont(context.resourceModule) : nullptr;
     return true;

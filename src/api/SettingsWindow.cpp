@@ -4,7 +4,6 @@
 
 #include "platform/Trace.h"
 #include "platform/UiThread.h"
-#include "platform/BoundedText.h"
 #include "ui/DialogSlot.h"
 #include "ui/DlgMain.h"
 
@@ -13,6 +12,7 @@ namespace quorveltwain {
 namespace {
 
 constexpr DWORD kWaitSliceMs = 500;
+constexpr int kFailedWaitsBeforeGivingUp = 3;
 
 // WaitForSingleObject(thread, 500) that lets messages sent to this thread through while it
 // waits. The settings thread sends to the host's windows (a scan request, activation
@@ -38,14 +38,15 @@ void OpenSettingsWindow(UiContext& context, void* hostParameter) {
     // One settings window at a time: a second OpenUI while it is open changes nothing.
     if (context.mainDialog != nullptr && !context.mainDialog->isDlgClosed.load()) return;
 
-    DlgMain* dialog = DialogSlot<DlgMain>::Install(std::make_unique<DlgMain>());
-    dialog->hostWindow_ = context.hostWindow;
-    dialog->resourceModule_ = context.resourceModule;
-    dialog->settings_ = context.settings;
-    dialog->device_ = context.device;
-    if (context.device != nullptr) dialog->title_ = FieldText(context.device->model_name);
-    dialog->optionValue_ = context.optionValue;
-    dialog->hostParameter_ = hostParameter;
+    DialogSetup setup;
+    setup.resourceModule = context.resourceModule;
+    setup.hostWindow = context.hostWindow;
+    MainDialogData data;
+    data.settings = context.settings;
+    data.device = context.device;
+    data.optionValue = context.optionValue;
+    data.hostParameter = hostParameter;
+    DlgMain* dialog = DialogSlot<DlgMain>::Install(std::make_unique<DlgMain>(setup, data));
     context.mainDialog = dialog;
 
     dialog->msgLoopThreadHandle_ =
@@ -62,17 +63,36 @@ void CloseSettingsWindow(UiContext& context) {
     // Setting the flag first makes this call the owner of the shutdown; when the user's
     // close got there first, its thread is already on the way out and is not waited for.
     if (!dialog->isDlgClosed.exchange(true) && dialog->msgLoopThreadHandle_) {
+        int failedWaits = 0;
         for (;;) {
             WakeUiThread(dialog->threadId_);
+            const ULONGLONG sliceStart = ::GetTickCount64();
             const DWORD result = WaitSlice(dialog->msgLoopThreadHandle_.get());
             Trace(L"WaitForSingleObject(msgLoopThreadHandle_ == 0x%x", result);
             if (result == WAIT_OBJECT_0) break;
+            if (result != WAIT_FAILED) {
+                failedWaits = 0;
+                continue;
+            }
+            // A wait that fails (a handle that is no longer a thread) fails at once and
+            // would fail for ever: keep the slice's pace, try a few times, then give up on
+            // the thread rather than hang the host.
+            const DWORD error = ::GetLastError();
+            if (++failedWaits >= kFailedWaitsBeforeGivingUp) {
+                Trace(
+                    L"CloseUI() : the settings thread cannot be waited for (error %lu); "
+                    L"not waiting any longer",
+                    error);
+                break;
+            }
+            const ULONGLONG spent = ::GetTickCount64() - sliceStart;
+            if (spent < kWaitSliceMs) ::Sleep(static_cast<DWORD>(kWaitSliceMs - spent));
         }
         const bool closed = dialog->msgLoopThreadHandle_.Close();
         Trace(L"CloseUI() : CloseHandle(msgLoopThreadHandle) == %d", closed ? 1 : 0);
     }
     // The thread's windows went with it, so this reports 0 once the thread has ended.
-    const BOOL destroyed = ::DestroyWindow(dialog->window_);
+    const BOOL destroyed = ::DestroyWindow(dialog->Window());
     Trace(L"CloseUI() : DestroyWindow() == %d", destroyed);
     context.mainDialog = nullptr;
 }

@@ -11,24 +11,23 @@
 #include "api/SettingsWindow.h"
 #include "platform/Trace.h"
 #include "api/UiContext.h"
-#include "ResourceIds.h"
 #include "twain_ui.h"
 #include "ui/DialogSlot.h"
 #include "ui/DlgMain.h"
 #include "ui/DlgMessages.h"
 #include "ui/DlgProgress.h"
-#include "platform/WindowCreation.h"
 
 using namespace quorveltwain;
 
 namespace {
 
 template <typename Body>
-std::int32_t Guarded(Body&& body) noexcept {
+std::int32_t Guarded(const wchar_t* exportName, Body&& body) noexcept {
     try {
         body();
     } catch (...) {
         // A window export reports nothing; the host sees the same 0 as on success.
+        Trace(L"%s refused: it failed before it was done", exportName);
     }
     return 0;
 }
@@ -38,28 +37,24 @@ std::int32_t Guarded(Body&& body) noexcept {
 // owner window owns it.
 void OpenProgress(UiContext& context) {
     DlgMain* main = context.mainDialog;
-    auto progress = std::make_unique<DlgProgress>();
-    progress->resourceModule_ = main != nullptr ? main->resourceModule_ : context.resourceModule;
-    progress->owner_ = main != nullptr ? main->window_ : context.ownerWindow;
-    progress->hostWindow_ = main != nullptr ? main->hostWindow_ : context.hostWindow;
-    DlgProgress* shown = DialogSlot<DlgProgress>::Install(std::move(progress));
+    DialogSetup setup;
+    setup.resourceModule = main != nullptr ? main->ResourceModule() : context.resourceModule;
+    setup.owner = main != nullptr ? main->Window() : context.ownerWindow;
+    setup.hostWindow = main != nullptr ? main->HostWindow() : context.hostWindow;
+    DlgProgress* shown = DialogSlot<DlgProgress>::Install(std::make_unique<DlgProgress>(setup));
     if (main != nullptr) {
         main->progress_ = shown;
     } else {
         context.progressDialog = shown;
     }
-
-    const HWND window = CreateModelessDialog(shown->resourceModule_, IDD_PROGRESS, shown->owner_,
-                                             &DlgProgress::Procedure);
-    if (window != nullptr) ::ShowWindow(window, SW_SHOW);
+    shown->Open();
 }
 
 void CloseProgress(UiContext& context) {
     DlgMain* main = context.mainDialog;
     DlgProgress* progress = main != nullptr ? main->progress_ : context.progressDialog;
     if (progress == nullptr) return;
-    if (progress->owner_ != nullptr) ::SendMessageW(progress->owner_, UIM_ENABLE, 0, 1);
-    if (progress->window_ != nullptr) ::DestroyWindow(progress->window_);
+    progress->Close();
     if (main != nullptr) {
         main->progress_ = nullptr;
     } else {
@@ -67,34 +62,37 @@ void CloseProgress(UiContext& context) {
     }
 }
 
-// The message object of the exports: made at the first message and kept for the life of
-// the library, with the owner chosen then.
-DlgMessages* ExportsMessageDialog(UiContext& context) {
+MessageOwnerCandidates OwnerCandidates(const UiContext& context) {
     MessageOwnerCandidates candidates;
     candidates.settingsWindowOpen = context.mainDialog != nullptr;
     if (context.mainDialog != nullptr) {
-        candidates.settingsActiveWindow = context.mainDialog->activeWindow_;
+        candidates.settingsActiveWindow = context.mainDialog->ActiveWindow();
     }
     candidates.progressWindow =
-        context.progressDialog != nullptr ? context.progressDialog->window_ : nullptr;
+        context.progressDialog != nullptr ? context.progressDialog->Window() : nullptr;
     // The preview window (field 10) joins the candidates with the preview dialog.
+    return candidates;
+}
 
+// The message object of the exports: made at the first message and kept for the life of
+// the library, with the owner chosen then.
+DlgMessages* ExportsMessageDialog(UiContext& context) {
     if (DlgMessages* kept = context.messageDialog) {
         // The owner stays the one chosen at the first message while it exists. Once it is
         // gone (the progress window of an interrupted scan, say), no message could be shown
         // under it again, so the owner is chosen anew.
-        if (kept->owner_ != nullptr && !::IsWindow(kept->owner_)) {
-            kept->owner_ = ChooseMessageOwner(candidates);
+        if (kept->Owner() != nullptr && !::IsWindow(kept->Owner())) {
+            kept->ChangeOwner(ChooseMessageOwner(OwnerCandidates(context)));
         }
         return kept;
     }
 
-    auto dialog = std::make_unique<DlgMessages>();
-    dialog->result_ = DlgMessages::kNoAnswer;
-    dialog->resourceModule_ = context.resourceModule;
-    dialog->hostWindow_ = context.hostWindow;
-    dialog->owner_ = ChooseMessageOwner(candidates);
-    context.messageDialog = DialogSlot<DlgMessages>::InstallForLife(std::move(dialog));
+    DialogSetup setup;
+    setup.resourceModule = context.resourceModule;
+    setup.hostWindow = context.hostWindow;
+    setup.owner = ChooseMessageOwner(OwnerCandidates(context));
+    context.messageDialog =
+        DialogSlot<DlgMessages>::InstallForLife(std::make_unique<DlgMessages>(setup));
     return context.messageDialog;
 }
 
@@ -103,23 +101,19 @@ void DispatchMessageCode(std::int32_t code) {
     if (context == nullptr) return;
     DlgMessages* dialog = ExportsMessageDialog(*context);
 
-    const bool visible = dialog->window_ != nullptr && ::IsWindowVisible(dialog->window_);
+    const HWND window = dialog->Window();
+    const bool visible = window != nullptr && ::IsWindowVisible(window);
     switch (DecideMessageAction(code, visible)) {
         case MessageAction::Show:
-            DialogSlot<DlgMessages>::MakeCurrent(dialog);
             dialog->ShowMessage(code);
             break;
         case MessageAction::EnableContinue:
         case MessageAction::DisableContinue:
-            dialog->code_ = code;
-            if (dialog->window_ != nullptr) {
-                ::EnableWindow(::GetDlgItem(dialog->window_, IDC_MESSAGE_CONTINUE),
-                               code == kMessageEnableContinue);
-            }
+            dialog->SetCode(code);
+            dialog->EnableContinue(code == kMessageEnableContinue);
             break;
         case MessageAction::CloseCurrent:
-            dialog->code_ = code;
-            DialogSlot<DlgMessages>::MakeCurrent(dialog);
+            dialog->SetCode(code);
             dialog->CloseMessage();
             break;
     }
@@ -131,36 +125,41 @@ extern "C" {
 
 std::int32_t InitializeUI(HWND host_window, ScanSettingsRecord* settings, DevListRecord* device,
                           std::uint32_t* option_value, HWND owner_window) {
-    return Guarded([&] {
+    return Guarded(L"InitializeUI", [&] {
         Trace(L"InitializeUI()");
         // The context is never freed: windows of other threads may still reach it while
-        // the library is loaded. A repeated call reuses it instead of leaking another.
+        // the library is loaded. A repeated call keeps it with everything it already holds
+        // (the resource library, the registered font, the message object and an open
+        // settings window that CloseUI must still end) and takes the host's new arguments.
         UiContext* context = CurrentUiContext();
         if (context == nullptr) {
             context = new (std::nothrow) UiContext{};
             if (context == nullptr) return;
+            // Also initialises COM on the host's thread and clears the four dialog fields.
+            LoadResourceLibrary(*context);
         }
-        // Also initialises COM on the host's thread and clears the four dialog fields.
-        LoadResourceLibrary(*context);
         context->module = LibraryModule();
         context->hostWindow = host_window;
         context->settings = settings;
         context->device = device;
         context->optionValue = option_value;
         context->ownerWindow = owner_window;
+        if (context->messageDialog != nullptr) {
+            context->messageDialog->ChangeHostWindow(host_window);
+        }
         SetCurrentUiContext(context);
     });
 }
 
 std::int32_t OpenUI(void* reserved) {
-    return Guarded([&] {
+    return Guarded(L"OpenUI", [&] {
         Trace(L"OpenUI()");
         if (UiContext* context = CurrentUiContext()) OpenSettingsWindow(*context, reserved);
     });
 }
 
 std::int32_t CloseUI(void) {
-    return Guarded([] {
+    return Guarded(L"CloseUI", [] {
         Trace(L"CloseUI()");
         UiContext* context = CurrentUiContext();
         if (context != nullptr) CloseSettingsWindow(*context);
@@ -168,42 +167,42 @@ std::int32_t CloseUI(void) {
 }
 
 std::int32_t ShowScanProgress(void) {
-    return Guarded([] {
+    return Guarded(L"ShowScanProgress", [] {
         Trace(L"ShowScanProgress()");
         if (UiContext* context = CurrentUiContext()) OpenProgress(*context);
     });
 }
 
 std::int32_t CloseScanProgress(void) {
-    return Guarded([] {
+    return Guarded(L"CloseScanProgress", [] {
         Trace(L"CloseScanProgress()");
         if (UiContext* context = CurrentUiContext()) CloseProgress(*context);
     });
 }
 
 std::int32_t CancelScanUI(void) {
-    return Guarded([] {
+    return Guarded(L"CancelScanUI", [] {
         Trace(L"CancelScanUI()");
         if (UiContext* context = CurrentUiContext()) CloseProgress(*context);
     });
 }
 
 std::int32_t ShowScanInterruptionUI(std::int32_t message_code) {
-    return Guarded([&] {
+    return Guarded(L"ShowScanInterruptionUI", [&] {
         Trace(L"ShowScanInterruptionUI() error_code == %d", message_code);
         DispatchMessageCode(message_code);
     });
 }
 
 std::int32_t ShowErrorMessage(std::int32_t message_code) {
-    return Guarded([&] {
+    return Guarded(L"ShowErrorMessage", [&] {
         Trace(L"ShowErrorMessage() error_code == %d", message_code);
         DispatchMessageCode(message_code);
     });
 }
 
 std::int32_t ShowPreviewImage(const wchar_t* image_path) {
-    return Guarded([&] {
+    return Guarded(L"ShowPreviewImage", [&] {
         // The one export that traces last: the line records the path it went on to show.
         Trace(L"ShowPreviewImage() : %s", image_path != nullptr ? image_path : L"");
     });

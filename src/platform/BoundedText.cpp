@@ -13,4 +13,28 @@ std::size_t CopyBounded(wchar_t* destination, std::size_t capacity,
     return count;
 }
 
+std::size_t FormatByPosition(wchar_t* destination, std::size_t capacity, std::wstring_view pattern,
+                             std::initializer_list<std::wstring_view> arguments) noexcept {
+    if (destination == nullptr || capacity == 0) return 0;
+    std::size_t written = 0;
+    const auto append = [&](std::wstring_view text) {
+        written += CopyBounded(destination + written, capacity - written, text);
+    };
+    for (std::size_t i = 0; i < pattern.size() && written < capacity - 1; ++i) {
+        const wchar_t next = i + 1 < pattern.size() ? pattern[i + 1] : L'\0';
+        if (pattern[i] == L'%' && next == L'%') {
+            append(L"%");
+            ++i;
+        } else if (pattern[i] == L'%' && next >= L'1' && next <= L'9' &&
+                   static_cast<std::size_t>(next - L'1') < arguments.size()) {
+            append(arguments.begin()[next - L'1']);
+            ++i;
+        } else {
+            append(pattern.substr(i, 1));
+        }
+    }
+    destination[written] = L'\0';
+    return written;
+}
+
 }  // namespace quorveltwain

@@ -3,6 +3,7 @@
 // Every copy into one goes through here: it truncates and always terminates.
 
 #include <cstddef>
+#include <initializer_list>
 #include <string_view>
 
 namespace quorveltwain {
@@ -23,6 +24,20 @@ std::wstring_view FieldText(const wchar_t (&field)[N]) noexcept {
     std::size_t length = 0;
     while (length < N && field[length] != L'\0') ++length;
     return std::wstring_view(field, length);
+}
+
+// Formats a resource text whose arguments are named by position: %1 to %9 stand for the
+// arguments in order and %% for a percent sign. A translation may move the arguments
+// around, but it can never make the text read an argument that was not given: a position
+// without an argument, and any other %, stay in the text as they are. The result is cut to
+// the capacity and always terminated. Returns the units written.
+std::size_t FormatByPosition(wchar_t* destination, std::size_t capacity, std::wstring_view pattern,
+                             std::initializer_list<std::wstring_view> arguments) noexcept;
+
+template <std::size_t N>
+std::size_t FormatToField(wchar_t (&field)[N], std::wstring_view pattern,
+                          std::initializer_list<std::wstring_view> arguments) noexcept {
+    return FormatByPosition(field, N, pattern, arguments);
 }
 
 }  // namespace quorveltwain

@@ -4,17 +4,20 @@
 
 namespace quorveltwain {
 
-HWND CreateModelessDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure) noexcept {
+HWND CreateModelessDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure,
+                          LPARAM initParam) noexcept {
     return ActivationContext::ForLibrary().Run([&] {
-        return ::CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure, 0);
+        return ::CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure,
+                                    initParam);
     });
 }
 
-INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure) noexcept {
+INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure,
+                       LPARAM initParam) noexcept {
     // The whole modal loop runs inside the context: windows that the dialog creates while
     // it runs (extra buttons, tool tips) get the same controls.
     return ActivationContext::ForLibrary().Run([&] {
-        return ::DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure, 0);
+        return ::DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure, initParam);
     });
 }
 

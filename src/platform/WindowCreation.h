@@ -9,10 +9,14 @@
 namespace quorveltwain {
 
 // A modeless dialog from a template of `module`; null when it could not be created.
-HWND CreateModelessDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure) noexcept;
+// `initParam` reaches the procedure as WM_INITDIALOG's lParam: the dialog's own object, so
+// that every window finds the object it belongs to.
+HWND CreateModelessDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure,
+                          LPARAM initParam = 0) noexcept;
 
 // A modal dialog: returns the value given to EndDialog, or -1 when it was not created.
-INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure) noexcept;
+INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure,
+                       LPARAM initParam = 0) noexcept;
 
 // CreateWindowExW with the same arguments.
 HWND CreatePlainWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,

@@ -1,7 +1,8 @@
 #pragma once
-// One process-wide slot per dialog class. A dialog procedure is a plain function that
-// finds its object only here, so one window of a class is served at a time, and a new
-// object replaces the slot's previous one.
+// One process-wide slot per dialog class: the owner of the class's objects. The current
+// object is the one the exports and CloseUI reach; a new object replaces it. Windows do not
+// look here for their object (each keeps its own, see DlgBase.h), so an object replaced
+// while its window is still open goes on serving that window.
 //
 // Replaced objects are freed only once they are retired (their window is gone and no call
 // of theirs is running; each class says when through Retired()): a replaced object may
@@ -12,6 +13,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -22,7 +24,7 @@ template <typename Dialog>
 class DialogSlot {
   public:
     // The current object of the class, or null before the first one.
-    static Dialog* Current() noexcept { return current_; }
+    static Dialog* Current() noexcept { return current_.load(); }
 
     // Takes the new object and makes it current, freeing replaced objects that have
     // retired. Written by the thread that then creates the object's window, before the
@@ -41,13 +43,8 @@ class DialogSlot {
         const std::lock_guard<std::mutex> lock(guard_);
         lifelong_.push_back(std::move(dialog));
         current_ = lifelong_.back().get();
-        return current_;
+        return lifelong_.back().get();
     }
-
-    // Makes an object that the slot already keeps current again. The exports keep one
-    // message object for the life of the library, while the library's own windows put new
-    // ones in the slot; before the exports' object opens a window, the slot must serve it.
-    static void MakeCurrent(Dialog* dialog) noexcept { current_ = dialog; }
 
     // Objects kept, current or not (for leak tests).
     static std::size_t KeptCount() {
@@ -56,24 +53,10 @@ class DialogSlot {
     }
 
   private:
-    static inline Dialog* current_ = nullptr;
+    static inline std::atomic<Dialog*> current_{nullptr};
     static inline std::mutex guard_;
     static inline std::vector<std::unique_ptr<Dialog>> replaced_;
     static inline std::vector<std::unique_ptr<Dialog>> lifelong_;
 };
-
-// The body every dialog procedure shares: the slot's current object handles the message
-// through `handle`, and no exception unwinds into the window manager (a message that fails
-// counts as not handled).
-template <typename Dialog>
-INT_PTR ServeFromSlot(INT_PTR (Dialog::*handle)(HWND, UINT, WPARAM, LPARAM), HWND window,
-                      UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        Dialog* dialog = DialogSlot<Dialog>::Current();
-        return dialog != nullptr ? (dialog->*handle)(window, message, wParam, lParam) : FALSE;
-    } catch (...) {
-        return FALSE;
-    }
-}
 
 }  // namespace quorveltwain

@@ -4,16 +4,14 @@
 
 #include "ResourceIds.h"
 #include "platform/UiThread.h"
-#include "platform/LiveObjects.h"
 #include "platform/ScopedSelect.h"
+#include "platform/BoundedText.h"
 #include "platform/ScopedWindowDC.h"
 #include "twain_ui.h"
 #include "ui/ColorScheme.h"
-#include "ui/DialogSlot.h"
 #include "ui/ResourceText.h"
 #include "ui/ToolTip.h"
 #include "ui/UiMessages.h"
-#include "platform/WindowCreation.h"
 
 namespace quorveltwain {
 
@@ -35,29 +33,44 @@ ButtonColors ColorsOf(DlgMain::Button button, DlgMain::ButtonState state, bool u
     if (button == DlgMain::kScan) {
         if (!uiIsHere) return {SchemeColor::AccentBlueInactive, SchemeColor::White};
         switch (state) {
-            case State::Disabled: return {SchemeColor::AccentBlueInactive, SchemeColor::White};
-            case State::Hover: return {SchemeColor::AccentBlueHover, SchemeColor::White};
-            case State::Pressed: return {SchemeColor::AccentBluePressed, SchemeColor::White};
-            case State::Normal: break;
+            case State::Disabled:
+                return {SchemeColor::AccentBlueInactive, SchemeColor::White};
+            case State::Hover:
+                return {SchemeColor::AccentBlueHover, SchemeColor::White};
+            case State::Pressed:
+                return {SchemeColor::AccentBluePressed, SchemeColor::White};
+            case State::Normal:
+                break;
         }
         return {SchemeColor::AccentBlue, SchemeColor::White};
     }
     SchemeColor text = SchemeColor::NearBlack;
     switch (state) {
-        case State::Disabled: text = SchemeColor::MidGrey; break;
-        case State::Hover: text = SchemeColor::White; break;
-        case State::Pressed: text = SchemeColor::LightGrey; break;
-        case State::Normal: break;
+        case State::Disabled:
+            text = SchemeColor::MidGrey;
+            break;
+        case State::Hover:
+            text = SchemeColor::White;
+            break;
+        case State::Pressed:
+            text = SchemeColor::LightGrey;
+            break;
+        case State::Normal:
+            break;
     }
     if (button == DlgMain::kPreview && (!uiIsHere || !enabled || state == State::Disabled)) {
         return {SchemeColor::DisabledGrey, text};
     }
     if (!uiIsHere) return {SchemeColor::LightGrey, text};
     switch (state) {
-        case State::Disabled: return {SchemeColor::LightGrey, text};
-        case State::Hover: return {SchemeColor::AccentBlueHover, text};
-        case State::Pressed: return {SchemeColor::AccentBluePressed, text};
-        case State::Normal: break;
+        case State::Disabled:
+            return {SchemeColor::LightGrey, text};
+        case State::Hover:
+            return {SchemeColor::AccentBlueHover, text};
+        case State::Pressed:
+            return {SchemeColor::AccentBluePressed, text};
+        case State::Normal:
+            break;
     }
     return {SchemeColor::White, text};
 }
@@ -89,23 +102,36 @@ bool UserLocaleReadsRightToLeft() noexcept {
     return layout[0] == L'1' && layout[1] == L'\0';
 }
 
-DlgMain::DlgMain() noexcept : rightToLeft_(UserLocaleReadsRightToLeft()) {}
+namespace {
+
+std::wstring ModelName(const DevListRecord* device) {
+    return device != nullptr ? std::wstring(FieldText(device->model_name)) : std::wstring();
+}
+
+}  // namespace
+
+DlgMain::DlgMain(const DialogSetup& setup, const MainDialogData& data)
+    : DlgBase(setup),
+      data_(data),
+      title_(ModelName(data.device)),
+      rightToLeft_(UserLocaleReadsRightToLeft()) {}
 
 DWORD WINAPI DlgMain::ThreadRoutine(void* parameter) noexcept {
     auto* dialog = static_cast<DlgMain*>(parameter);
     try {
-        const HWND window =
-            CreateModelessDialog(dialog->resourceModule_, IDD_MAIN, nullptr, &DlgMain::Procedure);
+        const HWND window = dialog->CreateModeless(dialog, IDD_MAIN);
         if (window != nullptr) ::ShowWindow(window, SW_SHOW);
         // Keyboard navigation works in whichever window of the thread is active.
         RunUiMessageLoop(
-            dialog->isDlgClosed, [dialog](const MSG& message) { dialog->PreHandleMessage(message); },
+            dialog->isDlgClosed,
+            [dialog](const MSG& message) { dialog->PreHandleMessage(message); },
             [] { return ::GetActiveWindow(); });
         // The thread's windows would go with it anyway, but without their destruction
         // messages; ending them here lets everything they own be released in order.
         if (window != nullptr && ::IsWindow(window)) ::DestroyWindow(window);
     } catch (...) {
         // Nothing unwinds out of a thread routine; the thread simply ends.
+        Trace(L"Settings thread: message loop refused after a failure; the thread ends");
     }
     dialog->threadEnded_.store(true);
     return 0;
@@ -113,123 +139,91 @@ DWORD WINAPI DlgMain::ThreadRoutine(void* parameter) noexcept {
 
 void DlgMain::InitDialog() {
     arrowCursor_ = ::LoadCursorW(nullptr, IDC_ARROW);
-    activeWindow_ = window_;
+    activeWindow_ = Window();
     SetTexts();
     for (const int id : kButtonIds) {
         // Tab, arrow keys and Return reach the buttons; the window draws them itself.
-        ::SetWindowLongPtrW(::GetDlgItem(window_, id), GWL_STYLE,
-                            ::GetWindowLongPtrW(::GetDlgItem(window_, id), GWL_STYLE) | WS_TABSTOP);
+        ::SetWindowLongPtrW(
+            ::GetDlgItem(Window(), id), GWL_STYLE,
+            ::GetWindowLongPtrW(::GetDlgItem(Window(), id), GWL_STYLE) | WS_TABSTOP);
     }
     const auto icon = [this](int id, int size) {
-        return reinterpret_cast<LPARAM>(::LoadImageW(resourceModule_, MAKEINTRESOURCEW(id),
-                                                     IMAGE_ICON, size, size, LR_SHARED));
+        return reinterpret_cast<LPARAM>(
+            ::LoadImageW(resourceModule_, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
     };
-    ::SendMessageW(window_, WM_SETICON, ICON_SMALL,
+    ::SendMessageW(Window(), WM_SETICON, ICON_SMALL,
                    icon(IDI_APP_SMALL, ::GetSystemMetrics(SM_CXSMICON)));
-    ::SendMessageW(window_, WM_SETICON, ICON_BIG, icon(IDI_APP_LARGE, ::GetSystemMetrics(SM_CXICON)));
+    ::SendMessageW(Window(), WM_SETICON, ICON_BIG,
+                   icon(IDI_APP_LARGE, ::GetSystemMetrics(SM_CXICON)));
     const ResourceText aboutTip(resourceModule_, IDS_ABOUT_TOOLTIP);
-    AddToolTip(resourceModule_, window_, IDC_ABOUT, aboutTip.c_str());
+    AddToolTip(resourceModule_, Window(), IDC_ABOUT, aboutTip.c_str());
     for (int i = 0; i < kButtonCount; ++i) hover_[i] = accelerators_[i] = false;
 }
 
 void DlgMain::SetTexts() {
-    ::SetWindowTextW(window_, title_.c_str());
+    ::SetWindowTextW(Window(), title_.c_str());
     const ResourceText label(resourceModule_, IDS_MAIN_LABEL);
-    ::SetDlgItemTextW(window_, IDC_MAIN_LABEL, label.c_str());
+    ::SetDlgItemTextW(Window(), IDC_MAIN_LABEL, label.c_str());
     for (int i = 0; i < kButtonCount; ++i) {
         const ResourceText text(resourceModule_, kButtonTexts[i]);
-        ::SetDlgItemTextW(window_, kButtonIds[i], text.c_str());
+        ::SetDlgItemTextW(Window(), kButtonIds[i], text.c_str());
     }
 }
 
-INT_PTR CALLBACK DlgMain::Procedure(HWND window, UINT message, WPARAM wParam,
-                                    LPARAM lParam) noexcept {
-    return ServeFromSlot(&DlgMain::Dispatch, window, message, wParam, lParam);
+HBRUSH DlgMain::StaticColor(HDC dc, HWND control) const noexcept {
+    const int id = ::GetDlgCtrlID(control);
+    ::SetBkMode(dc, TRANSPARENT);
+    if (id == IDC_MAIN_PANEL) return ColorScheme::Brush(SchemeColor::PanelGrey);
+    ::SetTextColor(dc, ColorScheme::Color(id == IDC_MAIN_LABEL ? SchemeColor::MidGrey
+                                                               : SchemeColor::NearBlack));
+    return ColorScheme::Brush(SchemeColor::White);
 }
 
-INT_PTR DlgMain::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCDESTROY) {
-        // Counted per window, whichever object the slot serves by now.
-        LiveObjects::Destroyed(LiveKind::Window);
-        if (window_ == window) window_ = nullptr;
-        return FALSE;
-    }
-    // A window of an earlier settings thread that is still winding down is not this
-    // object's: only the current object's window is served.
-    if (message != WM_INITDIALOG && window != window_) return FALSE;
-    return Handle(window, message, wParam, lParam);
-}
-
-INT_PTR DlgMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR DlgMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = Window();
     switch (message) {
-        case WM_INITDIALOG:
-            window_ = window;
-            LiveObjects::Created(LiveKind::Window);
-            InitDialog();
-            return TRUE;
         case WM_CLOSE:
             OnClose();
             return TRUE;
-        case WM_ERASEBKGND: {
-            RECT client{};
-            ::GetClientRect(window, &client);
-            ::FillRect(reinterpret_cast<HDC>(wParam), &client,
-                       static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
-            return TRUE;
-        }
-        case WM_CTLCOLORSTATIC: {
-            const HDC dc = reinterpret_cast<HDC>(wParam);
-            const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-            ::SetBkMode(dc, TRANSPARENT);
-            if (id == IDC_MAIN_PANEL) {
-                return reinterpret_cast<INT_PTR>(ColorScheme::Brush(SchemeColor::PanelGrey));
-            }
-            ::SetTextColor(dc, ColorScheme::Color(id == IDC_MAIN_LABEL ? SchemeColor::MidGrey
-                                                                       : SchemeColor::NearBlack));
-            return reinterpret_cast<INT_PTR>(ColorScheme::Brush(SchemeColor::White));
-        }
         case WM_DRAWITEM:
             DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
-            return TRUE;
+            return MessageResult(window, TRUE);
         case WM_SETCURSOR:
             if (IsActive()) OnSetCursor();
-            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
-            return TRUE;
+            return MessageResult(window, TRUE);
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
-                case IDC_SCAN: RequestScan(false); return TRUE;
+                case IDC_SCAN:
+                    RequestScan(false);
+                    return TRUE;
                 case IDC_PREVIEW:
                     if (::IsWindowEnabled(ButtonWindow(kPreview))) RequestScan(true);
                     return TRUE;
-                default: return FALSE;
+                default:
+                    return FALSE;
             }
         case WM_MENUCHAR: {
             // CharUpperW converts a single character passed in the pointer's low word.
-            const auto key = static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(::CharUpperW(
-                reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(LOWORD(wParam))))));
+            const auto key = static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(
+                ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(LOWORD(wParam))))));
             if (key == L'S' && accelerators_[kScan]) {
-                ::SendMessageW(window_, WM_COMMAND, IDC_SCAN, 0);
+                ::SendMessageW(Window(), WM_COMMAND, IDC_SCAN, 0);
             } else if (key == L'P' && accelerators_[kPreview] &&
                        ::IsWindowEnabled(ButtonWindow(kPreview))) {
-                ::SendMessageW(window_, WM_COMMAND, IDC_PREVIEW, 0);
+                ::SendMessageW(Window(), WM_COMMAND, IDC_PREVIEW, 0);
             } else if (key == L'A' && accelerators_[kAbout]) {
-                ::SendMessageW(window_, WM_COMMAND, IDC_ABOUT, 0);
+                ::SendMessageW(Window(), WM_COMMAND, IDC_ABOUT, 0);
             }
-            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, MAKELRESULT(0, MNC_CLOSE));
-            return TRUE;
+            return MessageResult(window, MAKELRESULT(0, MNC_CLOSE));
         }
         case UIM_ENABLE:
             EnableUi((lParam & 0xFF) != 0);
-            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
-            return TRUE;
+            return MessageResult(window, 1);
         case UIM_SCAN:
             // The preview window already wrote frame and rotation into the record.
             ::SendMessageW(hostWindow_, HM_SCAN, 0, 0);
             EnableUi(false);
-            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
-            return TRUE;
+            return MessageResult(window, 1);
         case UIM_SET_ACTIVE_WINDOW:
             activeWindow_ = reinterpret_cast<HWND>(wParam);
             return TRUE;
@@ -247,29 +241,31 @@ void DlgMain::OnClose() {
 }
 
 void DlgMain::RequestScan(bool preview) {
-    if (settings_ != nullptr) {
-        settings_->has_frame_entry = 0;
-        settings_->left = settings_->top = settings_->right = settings_->bottom = 0.0;
-        settings_->rotation = 1;
+    if (data_.settings != nullptr) {
+        data_.settings->has_frame_entry = 0;
+        data_.settings->left = data_.settings->top = data_.settings->right =
+            data_.settings->bottom = 0.0;
+        data_.settings->rotation = 1;
     }
     if (!preview) {
-        for (int i = 0; i < kButtonCount; ++i) DrawButton(static_cast<Button>(i), ButtonState::Disabled);
+        for (int i = 0; i < kButtonCount; ++i)
+            DrawButton(static_cast<Button>(i), ButtonState::Disabled);
     }
     ::SendMessageW(hostWindow_, HM_SCAN, preview ? 1 : 0, 0);
     EnableUi(false);
 }
 
 void DlgMain::EnableUi(bool enable) {
-    ::EnableWindow(window_, enable ? TRUE : FALSE);
+    ::EnableWindow(Window(), enable ? TRUE : FALSE);
     if (!enable) return;
-    activeWindow_ = window_;
+    activeWindow_ = Window();
     DrawButton(kScan, ButtonState::Normal);
     DrawButton(kAbout, ButtonState::Normal);
     if (::IsWindowEnabled(ButtonWindow(kPreview))) DrawButton(kPreview, ButtonState::Normal);
 }
 
 void DlgMain::PreHandleMessage(const MSG& message) {
-    if (message.message == WM_KEYDOWN && window_ != nullptr && ::GetActiveWindow() == window_) {
+    if (message.message == WM_KEYDOWN && Window() != nullptr && ::GetActiveWindow() == Window()) {
         OnKeyDown(message.wParam);
     } else if (message.message == WM_SYSKEYDOWN && LOWORD(message.wParam) == VK_MENU) {
         // Alt shows the underlined access keys and arms the plain S and P keys.
@@ -285,16 +281,16 @@ void DlgMain::OnKeyDown(WPARAM virtualKey) {
     switch (virtualKey) {
         case VK_RETURN:
             if (focused == IDC_SCAN || focused == IDC_PREVIEW || focused == IDC_ABOUT) {
-                ::SendMessageW(window_, WM_COMMAND, static_cast<WPARAM>(focused), 0);
+                ::SendMessageW(Window(), WM_COMMAND, static_cast<WPARAM>(focused), 0);
             }
             break;
         case 'P':
             if (accelerators_[kPreview] && ::IsWindowEnabled(ButtonWindow(kPreview))) {
-                ::SendMessageW(window_, WM_COMMAND, IDC_PREVIEW, 0);
+                ::SendMessageW(Window(), WM_COMMAND, IDC_PREVIEW, 0);
             }
             break;
         case 'S':
-            if (accelerators_[kScan]) ::SendMessageW(window_, WM_COMMAND, IDC_SCAN, 0);
+            if (accelerators_[kScan]) ::SendMessageW(Window(), WM_COMMAND, IDC_SCAN, 0);
             break;
         default:
             break;
@@ -332,7 +328,7 @@ void DlgMain::OnSetCursor() {
 }
 
 HWND DlgMain::ButtonWindow(Button button) const noexcept {
-    return ::GetDlgItem(window_, kButtonIds[button]);
+    return ::GetDlgItem(Window(), kButtonIds[button]);
 }
 
 void DlgMain::DrawButton(Button button, ButtonState state) {
@@ -370,8 +366,7 @@ void DlgMain::DrawItem(const DRAWITEMSTRUCT& item) {
         const auto button = static_cast<Button>(i);
         accelerators_[i] = accelerator;
         const bool enabled = ::IsWindowEnabled(item.hwndItem) != FALSE;
-        const ButtonState drawn =
-            (button == kPreview && !enabled) ? ButtonState::Disabled : state;
+        const ButtonState drawn = (button == kPreview && !enabled) ? ButtonState::Disabled : state;
         const ResourceText text(resourceModule_, kButtonTexts[i]);
         PaintButtonFace(item.hDC, item.rcItem, text.c_str(),
                         ColorsOf(button, drawn, IsActive(), enabled), accelerator);

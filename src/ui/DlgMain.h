@@ -18,22 +18,26 @@ namespace quorveltwain {
 class DlgPreview;
 class DlgProgress;
 
+// What the settings window edits and offers, all owned by the host.
+struct MainDialogData {
+    ScanSettingsRecord* settings = nullptr;  // edited in place
+    DevListRecord* device = nullptr;         // the connected model; its name is the title
+    std::uint32_t* optionValue = nullptr;    // the value of the two-entry list
+    void* hostParameter = nullptr;           // OpenUI's argument, kept for the host
+};
+
 class DlgMain final : public DlgBase {
-public:
+  public:
     // The three owner-drawn buttons, in the order of the hover and accelerator flags.
     enum Button { kScan, kPreview, kAbout, kButtonCount };
     // Drawing states of a button.
     enum class ButtonState { Normal = 1, Disabled = 2, Hover = 3, Pressed = 4 };
 
-    DlgMain() noexcept;
+    DlgMain(const DialogSetup& setup, const MainDialogData& data);
     ~DlgMain() = default;
 
     void InitDialog() override;
     void SetTexts() override;
-
-    // The dialog procedure of template IDD_MAIN; it serves the object in the slot.
-    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam,
-                                      LPARAM lParam) noexcept;
 
     // The settings-window thread: creates the window, shows it and runs its loop. The
     // parameter is the DlgMain object.
@@ -43,36 +47,30 @@ public:
     // window or its thread can reach it any more.
     bool Retired() const noexcept { return threadEnded_.load(); }
 
-    // The settings thread's look at a message before the dialog manager's (keyboard
-    // shortcuts of the window). Runs on the settings thread.
-    void PreHandleMessage(const MSG& message);
+    // The window that owns the UI now: the main window, or a secondary window that said
+    // so with UIM_SET_ACTIVE_WINDOW. Read by the host's thread when it picks an owner.
+    HWND ActiveWindow() const noexcept { return activeWindow_.load(); }
 
-    HWND window_ = nullptr;
-    HMODULE resourceModule_ = nullptr;
+    // The settings thread: its handle (owned by whoever ends the window, see OnClose and
+    // CloseUI), its identifier for waking it, and the flag that ends its loop.
     UniqueKernelHandle msgLoopThreadHandle_;
     DWORD threadId_ = 0;
-    // Ends the settings thread's loop. Set by the window's own close handling or by CloseUI;
-    // whichever sets it first owns the rest of the shutdown.
+    // Set by the window's own close handling or by CloseUI; whichever sets it first owns
+    // the rest of the shutdown.
     std::atomic<bool> isDlgClosed{false};
     // Set as the settings thread's last act (or when it could not be started).
     std::atomic<bool> threadEnded_{false};
+    // The secondary windows that the exports open over this window; host's thread only.
     DlgPreview* preview_ = nullptr;
     DlgProgress* progress_ = nullptr;
-    void* hostParameter_ = nullptr;  // OpenUI's argument, kept for the host
-    std::wstring title_;             // the model name
-    int currentPage_ = 1016;
-    HWND activeWindow_ = nullptr;  // the window that owns the UI
-    bool hover_[kButtonCount] = {};
-    bool accelerators_[kButtonCount] = {};
-    ScanSettingsRecord* settings_ = nullptr;
-    DevListRecord* device_ = nullptr;
-    std::uint32_t* optionValue_ = nullptr;
-    bool rightToLeft_ = false;
-    HCURSOR arrowCursor_ = nullptr;
 
-private:
-    INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  private:
+    friend class DlgBase;
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    HBRUSH StaticColor(HDC dc, HWND control) const noexcept;
+    // The settings thread's look at a message before the dialog manager's (keyboard
+    // shortcuts of the window).
+    void PreHandleMessage(const MSG& message);
     void OnClose();
     // Scan (wParam 0) or preview (1): clears the frame, tells the host, then locks the UI
     // until a secondary window hands it back with UIM_ENABLE.
@@ -84,7 +82,16 @@ private:
     void DrawItem(const DRAWITEMSTRUCT& item);
     void PaintEmblem(HDC dc, const RECT& rect) const;
     HWND ButtonWindow(Button button) const noexcept;
-    bool IsActive() const noexcept { return activeWindow_ == window_; }
+    bool IsActive() const noexcept { return ActiveWindow() == Window(); }
+
+    const MainDialogData data_;
+    const std::wstring title_;  // the model name
+    const bool rightToLeft_;
+    std::atomic<HWND> activeWindow_{nullptr};
+    int currentPage_ = 1016;
+    bool hover_[kButtonCount] = {};
+    bool accelerators_[kButtonCount] = {};
+    HCURSOR arrowCursor_ = nullptr;
 };
 
 // True when the user's locale reads right to left.

@@ -1,19 +1,14 @@
 #include "ui/DlgMessages.h"
 
-#include <strsafe.h>
-
 #include "platform/BoundedText.h"
-#include "platform/LiveObjects.h"
 #include "platform/ScopedSelect.h"
 #include "platform/ScopedWindowDC.h"
 #include "ResourceIds.h"
 #include "ui/ColorScheme.h"
 #include "ui/DialogPainter.h"
-#include "ui/DialogSlot.h"
 #include "ui/FlatButtons.h"
 #include "ui/ResourceText.h"
 #include "ui/UiMessages.h"
-#include "platform/WindowCreation.h"
 
 namespace quorveltwain {
 
@@ -56,6 +51,29 @@ void PlaceButton(HWND dialog, int id, int x) noexcept {
 
 }  // namespace
 
+void DlgMessages::SetOverwriteQuestion(std::wstring_view name, std::wstring_view title) noexcept {
+    CopyToField(argument_, name);
+    CopyToField(questionTitle_, title);
+}
+
+void DlgMessages::SetReservedNameTitle(std::wstring_view title) noexcept {
+    CopyToField(nameTitle_, title);
+}
+
+void DlgMessages::EnableContinue(bool enable) noexcept {
+    if (const HWND window = Window()) {
+        ::EnableWindow(::GetDlgItem(window, IDC_MESSAGE_CONTINUE), enable ? TRUE : FALSE);
+    }
+}
+
+void DlgMessages::ChangeOwner(HWND owner) noexcept {
+    if (Window() == nullptr) owner_ = owner;
+}
+
+void DlgMessages::ChangeHostWindow(HWND hostWindow) noexcept {
+    if (Window() == nullptr) hostWindow_ = hostWindow;
+}
+
 void DlgMessages::SetTexts() {
     const struct {
         int control;
@@ -67,7 +85,7 @@ void DlgMessages::SetTexts() {
     };
     for (const auto& button : buttons) {
         ResourceText text(resourceModule_, button.text);
-        ::SetDlgItemTextW(window_, button.control, text.c_str());
+        ::SetDlgItemTextW(Window(), button.control, text.c_str());
     }
 }
 
@@ -83,13 +101,13 @@ void DlgMessages::LoadField(wchar_t (&field)[kFieldChars], UINT stringId) noexce
 }
 
 void DlgMessages::ShowButton(int id, bool visible) noexcept {
-    const HWND button = ::GetDlgItem(window_, id);
+    const HWND button = ::GetDlgItem(Window(), id);
     if (button != nullptr) ::ShowWindow(button, visible ? SW_SHOW : SW_HIDE);
 }
 
 void DlgMessages::SetImage(int bitmapId) {
     image_.reset(::LoadBitmapW(resourceModule_, MAKEINTRESOURCEW(bitmapId)));
-    ::SendDlgItemMessageW(window_, IDC_MESSAGE_IMAGE, STM_SETIMAGE, IMAGE_BITMAP,
+    ::SendDlgItemMessageW(Window(), IDC_MESSAGE_IMAGE, STM_SETIMAGE, IMAGE_BITMAP,
                           reinterpret_cast<LPARAM>(image_.get()));
     hasImage_ = static_cast<bool>(image_);
     Layout();
@@ -129,7 +147,7 @@ void DlgMessages::ApplyCode() {
             CopyToField(title_, FieldText(questionTitle_));
             ResourceText format(resourceModule_, IDS_OVERWRITE_TEXT);
             // Cut to the field, whatever the length of the name or of a translated text.
-            ::StringCchPrintfW(message_, kFieldChars, format.c_str(), argument_);
+            FormatToField(message_, format.c_str(), {FieldText(argument_)});
             image = IDB_MESSAGE_QUESTION;
             ShowButton(IDC_MESSAGE_CANCEL, true);
             break;
@@ -161,18 +179,14 @@ void DlgMessages::ApplyCode() {
         ShowButton(IDC_MESSAGE_OK, false);
         CreateExtraButtons(code_ == kConfirmOverwrite);
     }
-    ::SetWindowTextW(window_, title_);
-    ::SetDlgItemTextW(window_, IDC_MESSAGE_TEXT, message_);
+    ::SetWindowTextW(Window(), title_);
+    ::SetDlgItemTextW(Window(), IDC_MESSAGE_TEXT, message_);
     Layout();
 }
 
 void DlgMessages::CreateExtraButtons(bool besideCancel) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    static_assert(sizeof(NONCLIENTMETRICSW) == 504);
-    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        extraButtonFont_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
-    }
+    // The dialog's own font, so the added buttons read like the template's.
+    const auto dialogFont = static_cast<WPARAM>(::SendMessageW(Window(), WM_GETFONT, 0, 0));
 
     const int yesPlace = besideCancel ? kLeftPlace : kMiddlePlace;
     const int noPlace = besideCancel ? kMiddlePlace : kRightPlace;
@@ -189,16 +203,15 @@ void DlgMessages::CreateExtraButtons(bool besideCancel) {
         ResourceText text(resourceModule_, button.text);
         *button.field = CreatePlainWindow(
             0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_FLAT, button.x,
-            kButtonTop, kButtonWidth, kButtonHeight, window_,
+            kButtonTop, kButtonWidth, kButtonHeight, Window(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), resourceModule_, nullptr);
-        if (*button.field != nullptr && extraButtonFont_) {
-            ::SendMessageW(*button.field, WM_SETFONT,
-                           reinterpret_cast<WPARAM>(extraButtonFont_.get()), TRUE);
+        if (*button.field != nullptr && dialogFont != 0) {
+            ::SendMessageW(*button.field, WM_SETFONT, dialogFont, TRUE);
         }
     }
     // Questions start on Yes, whatever control the template put first.
     if (firstExtraButton_ != nullptr) {
-        ::PostMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(firstExtraButton_), TRUE);
+        ::PostMessageW(Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(firstExtraButton_), TRUE);
     }
 }
 
@@ -206,16 +219,16 @@ void DlgMessages::CreateExtraButtons(bool besideCancel) {
 // Mirrored (right-to-left) windows mirror these client coordinates by themselves.
 void DlgMessages::Layout() {
     RECT frame{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)));
-    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Window(), GWL_STYLE)),
+                         FALSE, static_cast<DWORD>(::GetWindowLongPtrW(Window(), GWL_EXSTYLE)));
+    ::SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    PlaceButton(window_, IDC_MESSAGE_CONTINUE, kMiddlePlace);
-    PlaceButton(window_, IDC_MESSAGE_CANCEL, kRightPlace);
-    PlaceButton(window_, IDC_MESSAGE_OK, kRightPlace);
+    PlaceButton(Window(), IDC_MESSAGE_CONTINUE, kMiddlePlace);
+    PlaceButton(Window(), IDC_MESSAGE_CANCEL, kRightPlace);
+    PlaceButton(Window(), IDC_MESSAGE_OK, kRightPlace);
 
-    const HWND image = ::GetDlgItem(window_, IDC_MESSAGE_IMAGE);
+    const HWND image = ::GetDlgItem(Window(), IDC_MESSAGE_IMAGE);
     if (image != nullptr) {
         ::SetWindowPos(image, nullptr, kMargin, kMargin, kImageSize, kImageSize,
                        SWP_NOZORDER | SWP_NOACTIVATE);
@@ -226,7 +239,7 @@ void DlgMessages::Layout() {
         ::ShowWindow(image, hasImage_ ? SW_SHOWNA : SW_HIDE);
     }
 
-    const HWND text = ::GetDlgItem(window_, IDC_MESSAGE_TEXT);
+    const HWND text = ::GetDlgItem(Window(), IDC_MESSAGE_TEXT);
     if (text == nullptr) return;
     const int left = hasImage_ ? kMargin + kImageSize + kImageTextGap : kMargin;
     const int width = kClientWidth - kMargin - left;
@@ -255,17 +268,18 @@ void DlgMessages::Layout() {
 void DlgMessages::CentreOnOwner() noexcept {
     RECT ownerRect{};
     RECT own{};
-    if (!::GetWindowRect(owner_, &ownerRect) || !::GetWindowRect(window_, &own)) return;
+    if (!::GetWindowRect(owner_, &ownerRect) || !::GetWindowRect(Window(), &own)) return;
     const int ownWidth = own.right - own.left;
     const int ownHeight = own.bottom - own.top;
     const int x = ownerRect.left + ((ownerRect.right - ownerRect.left) - ownWidth) / 2;
     const int y = ownerRect.top + ((ownerRect.bottom - ownerRect.top) - ownHeight) / 2;
-    ::SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Window(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int DlgMessages::PrimaryButton() const noexcept {
     if (IsQuestion(code_)) return IDC_MESSAGE_YES;
-    if (::IsWindowVisible(::GetDlgItem(window_, IDC_MESSAGE_CONTINUE))) return IDC_MESSAGE_CONTINUE;
+    if (::IsWindowVisible(::GetDlgItem(Window(), IDC_MESSAGE_CONTINUE)))
+        return IDC_MESSAGE_CONTINUE;
     return IDC_MESSAGE_OK;
 }
 
@@ -288,7 +302,7 @@ std::int32_t DlgMessages::Show(std::int32_t code) {
     if (ownedNotice && owner_ != nullptr) {
         modal_ = false;
         hasImage_ = false;
-        if (CreateModelessDialog(resourceModule_, IDD_MESSAGES, owner_, &Procedure) == nullptr) {
+        if (CreateModeless(this, IDD_MESSAGES) == nullptr) {
             return result_;
         }
         // The window procedure has applied the code already; these are the settings the
@@ -302,7 +316,7 @@ std::int32_t DlgMessages::Show(std::int32_t code) {
         }
         ShowButton(IDC_MESSAGE_NO, false);
         ShowButton(IDC_MESSAGE_YES, false);
-        ::ShowWindow(window_, SW_SHOW);
+        ::ShowWindow(Window(), SW_SHOW);
         return result_;
     }
 
@@ -310,7 +324,7 @@ std::int32_t DlgMessages::Show(std::int32_t code) {
 
     modal_ = true;
     hasImage_ = false;
-    RunModalDialog(resourceModule_, IDD_MESSAGES, owner_, &Procedure);
+    RunModal(this, IDD_MESSAGES);
     return result_;
 }
 
@@ -323,11 +337,12 @@ void DlgMessages::CloseMessage() {
         (owner_ == nullptr && (code_ == kSettingsRefused || code_ == kScannerBusy))) {
         ::SendMessageW(hostWindow_, HM_UI_CLOSED, 0, 0);
     }
-    if (window_ == nullptr) return;
+    const HWND window = Window();
+    if (window == nullptr) return;
     if (modal_) {
-        ::EndDialog(window_, 1);
+        ::EndDialog(window, 1);
     } else {
-        ::DestroyWindow(window_);
+        ::DestroyWindow(window);
     }
 }
 
@@ -370,33 +385,29 @@ void DlgMessages::OnCommand(int id) {
 
 void DlgMessages::OnClose() {
     // While Continue is offered the message is an interruption, and closing it cancels.
-    if (window_ != nullptr && ::IsWindowVisible(::GetDlgItem(window_, IDC_MESSAGE_CONTINUE))) {
+    if (Window() != nullptr && ::IsWindowVisible(::GetDlgItem(Window(), IDC_MESSAGE_CONTINUE))) {
         OnCommand(IDC_MESSAGE_CANCEL);
     } else {
         CloseMessage();
     }
 }
 
-void DlgMessages::ReleaseWindowResources() noexcept {
+void DlgMessages::WindowDestroyed() noexcept {
     image_.reset();
-    extraButtonFont_.reset();
     firstExtraButton_ = nullptr;
     secondExtraButton_ = nullptr;
 }
 
-INT_PTR CALLBACK DlgMessages::Procedure(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) noexcept {
-    return ServeFromSlot(&DlgMessages::Handle, window, message, wParam, lParam);
+void DlgMessages::EraseBackground(HDC dc, const RECT& client) const noexcept {
+    DialogPainter::PaintBandedBackground(dc, client, kBandTop);
 }
 
-INT_PTR DlgMessages::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            window_ = window;
-            LiveObjects::Created(LiveKind::Window);
-            InitDialog();
-            return TRUE;
+HBRUSH DlgMessages::ButtonColor(HDC /*dc*/, HWND /*control*/) const noexcept {
+    return ColorScheme::Brush(SchemeColor::PanelGrey);
+}
 
+INT_PTR DlgMessages::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
         case WM_SHOWWINDOW:
             if (wParam != FALSE && owner_ != nullptr) CentreOnOwner();
             return FALSE;
@@ -407,34 +418,10 @@ INT_PTR DlgMessages::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
         case WM_CLOSE:
             OnClose();
-            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
-            return TRUE;
-
-        case WM_ERASEBKGND: {
-            RECT client{};
-            ::GetClientRect(window, &client);
-            DialogPainter::PaintBandedBackground(reinterpret_cast<HDC>(wParam), client, kBandTop);
-            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
-            return TRUE;
-        }
-
-        case WM_CTLCOLORSTATIC:
-            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
-
-        case WM_CTLCOLORBTN:
-            return reinterpret_cast<INT_PTR>(ColorScheme::Brush(SchemeColor::PanelGrey));
+            return MessageResult(Window(), 0);
 
         case WM_NOTIFY:
-            return FlatButtons::OnNotify(window, lParam, PrimaryButton(), SchemeColor::PanelGrey);
-
-        case WM_NCDESTROY:
-            if (window_ == window) {
-                window_ = nullptr;
-                ReleaseWindowResources();
-            }
-            LiveObjects::Destroyed(LiveKind::Window);
-            return FALSE;
+            return FlatButtons::OnNotify(Window(), lParam, PrimaryButton(), SchemeColor::PanelGrey);
 
         default:
             return FALSE;

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string_view>
 
 #include "platform/UniqueHandle.h"
 #include "ui/DlgBase.h"
@@ -37,11 +38,16 @@ class DlgMessages final : public DlgBase {
     // A new object's result, and the result of a window closed without an answer.
     static constexpr std::int32_t kNoAnswer = 1099;
 
-    DlgMessages() = default;
+    explicit DlgMessages(const DialogSetup& setup) noexcept : DlgBase(setup) {}
     ~DlgMessages() = default;
 
     void InitDialog() override;
     void SetTexts() override;
+
+    // The name that the overwrite question (code 102) asks about, and its window title.
+    void SetOverwriteQuestion(std::wstring_view name, std::wstring_view title) noexcept;
+    // The window title of the reserved-name message (code 106).
+    void SetReservedNameTitle(std::wstring_view title) noexcept;
 
     // Shows the message of `code`. A modal window returns the identifier of the button
     // that closed it; a modeless one, or a code that shows nothing, returns the result
@@ -51,29 +57,26 @@ class DlgMessages final : public DlgBase {
     // and ends the window the way it was started.
     void CloseMessage();
 
+    // The host's codes 1 and 2 and the closing code reach a shown message through these.
+    void SetCode(std::int32_t code) noexcept { code_ = code; }
+    std::int32_t Code() const noexcept { return code_; }
+    void EnableContinue(bool enable) noexcept;
+    // A kept object whose owner has gone is given another one; only while it shows nothing.
+    void ChangeOwner(HWND owner) noexcept;
+    void ChangeHostWindow(HWND hostWindow) noexcept;
+    std::int32_t Result() const noexcept { return result_; }
+
     // True once a ShowMessage has returned and its window is gone: the slot may then
     // free the object.
-    bool Retired() const noexcept { return finished_.load() && window_ == nullptr; }
-
-    // The dialog procedure of template IDD_MESSAGES; it serves the object in the slot.
-    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam,
-                                      LPARAM lParam) noexcept;
-
-    HWND window_ = nullptr;                    // the message window, null until created
-    wchar_t title_[kFieldChars] = {};          // the window title
-    wchar_t message_[kFieldChars] = {};        // the text of the message control
-    wchar_t argument_[kFieldChars] = {};       // the caller's %s of the overwrite question
-    wchar_t questionTitle_[kFieldChars] = {};  // the caller's title of the overwrite question
-    wchar_t nameTitle_[kFieldChars] = {};      // the caller's title of the reserved-name message
-    std::int32_t code_ = 0;                    // the code being shown
-    HWND firstExtraButton_ = nullptr;          // Yes, created for questions
-    HWND secondExtraButton_ = nullptr;         // No, created for questions
-    HMODULE resourceModule_ = nullptr;
-    HWND owner_ = nullptr;             // null for an owner-less message
-    std::int32_t result_ = kNoAnswer;  // the button that closed the window
+    bool Retired() const noexcept { return finished_.load() && Window() == nullptr; }
 
   private:
-    INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class DlgBase;
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void EraseBackground(HDC dc, const RECT& client) const noexcept;
+    HBRUSH ButtonColor(HDC dc, HWND control) const noexcept;
+    void WindowDestroyed() noexcept;
+
     std::int32_t Show(std::int32_t code);
     void ApplyCode();
     void CreateExtraButtons(bool besideCancel);
@@ -86,13 +89,20 @@ class DlgMessages final : public DlgBase {
     void Answer(std::int32_t button);
     void OnCommand(int id);
     void OnClose();
-    void ReleaseWindowResources() noexcept;
 
+    wchar_t title_[kFieldChars] = {};          // the window title
+    wchar_t message_[kFieldChars] = {};        // the text of the message control
+    wchar_t argument_[kFieldChars] = {};       // the name in the overwrite question
+    wchar_t questionTitle_[kFieldChars] = {};  // the title of the overwrite question
+    wchar_t nameTitle_[kFieldChars] = {};      // the title of the reserved-name message
+    std::int32_t code_ = 0;                    // the code being shown
+    std::int32_t result_ = kNoAnswer;          // the button that closed the window
+    HWND firstExtraButton_ = nullptr;          // Yes, created for questions
+    HWND secondExtraButton_ = nullptr;         // No, created for questions
     std::atomic<bool> finished_{false};
     bool modal_ = false;     // how the current window was started, for CloseMessage
     bool hasImage_ = false;  // the current window shows a bitmap beside the text
     UniqueBitmap image_;
-    UniqueFont extraButtonFont_;
 };
 
 }  // namespace quorveltwain

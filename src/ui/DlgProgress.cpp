@@ -4,11 +4,9 @@
 
 #include <climits>
 
-#include "platform/LiveObjects.h"
 #include "ResourceIds.h"
 #include "ui/ColorScheme.h"
 #include "ui/DialogPainter.h"
-#include "ui/DialogSlot.h"
 #include "ui/FlatButtons.h"
 #include "ui/ResourceText.h"
 #include "ui/UiMessages.h"
@@ -37,10 +35,11 @@ int ButtonBandTop(HWND dialog) noexcept {
 }  // namespace
 
 void DlgProgress::InitDialog() {
+    const HWND window = Window();
     if (owner_ != nullptr) {
-        ::SendMessageW(owner_, UIM_SET_ACTIVE_WINDOW, reinterpret_cast<WPARAM>(window_), 0);
+        ::SendMessageW(owner_, UIM_SET_ACTIVE_WINDOW, reinterpret_cast<WPARAM>(window), 0);
     }
-    const HWND bar = ::GetDlgItem(window_, IDC_PROGRESS_BAR);
+    const HWND bar = ::GetDlgItem(window, IDC_PROGRESS_BAR);
     if (bar != nullptr) {
         ::SetWindowLongPtrW(bar, GWL_STYLE, ::GetWindowLongPtrW(bar, GWL_STYLE) | PBS_MARQUEE);
         // Without a visual style the bar takes the scheme's colours; a theme keeps its own.
@@ -52,26 +51,35 @@ void DlgProgress::InitDialog() {
 }
 
 void DlgProgress::SetTexts() {
+    const HWND window = Window();
     ResourceText title(resourceModule_, IDS_PROGRESS_TITLE);
-    ::SetWindowTextW(window_, title.c_str());
-    SetControlText(window_, IDC_PROGRESS_LABEL, resourceModule_, IDS_PROGRESS_LABEL);
-    SetControlText(window_, IDC_PROGRESS_CANCEL, resourceModule_, IDS_CANCEL);
+    ::SetWindowTextW(window, title.c_str());
+    SetControlText(window, IDC_PROGRESS_LABEL, resourceModule_, IDS_PROGRESS_LABEL);
+    SetControlText(window, IDC_PROGRESS_CANCEL, resourceModule_, IDS_CANCEL);
 }
 
-INT_PTR CALLBACK DlgProgress::Procedure(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) noexcept {
-    return ServeFromSlot(&DlgProgress::Handle, window, message, wParam, lParam);
+HWND DlgProgress::Open() noexcept {
+    const HWND window = CreateModeless(this, IDD_PROGRESS);
+    opened_.store(true);
+    if (window != nullptr) ::ShowWindow(window, SW_SHOW);
+    return window;
 }
 
-INT_PTR DlgProgress::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void DlgProgress::Close() noexcept {
+    if (owner_ != nullptr) ::SendMessageW(owner_, UIM_ENABLE, 0, 1);
+    if (const HWND window = Window()) ::DestroyWindow(window);
+}
+
+void DlgProgress::EraseBackground(HDC dc, const RECT& client) const noexcept {
+    DialogPainter::PaintBandedBackground(dc, client, ButtonBandTop(Window()));
+}
+
+HBRUSH DlgProgress::ButtonColor(HDC /*dc*/, HWND /*control*/) const noexcept {
+    return ColorScheme::Brush(SchemeColor::PanelGrey);
+}
+
+INT_PTR DlgProgress::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            window_ = window;
-            hadWindow_ = true;
-            LiveObjects::Created(LiveKind::Window);
-            InitDialog();
-            return TRUE;
-
         case WM_COMMAND:
             // Escape (IDCANCEL) means Cancel too. Either way the window stays: the host ends
             // the scan and then removes it.
@@ -83,34 +91,10 @@ INT_PTR DlgProgress::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
         case WM_CLOSE:
             ::SendMessageW(hostWindow_, HM_CANCEL, 0, 0);
-            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
-            return TRUE;
-
-        case WM_ERASEBKGND: {
-            RECT client{};
-            ::GetClientRect(window, &client);
-            DialogPainter::PaintBandedBackground(reinterpret_cast<HDC>(wParam), client,
-                                                 ButtonBandTop(window));
-            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
-            return TRUE;
-        }
-
-        case WM_CTLCOLORSTATIC:
-            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
-
-        case WM_CTLCOLORBTN:
-            return reinterpret_cast<INT_PTR>(ColorScheme::Brush(SchemeColor::PanelGrey));
+            return MessageResult(Window(), 0);
 
         case WM_NOTIFY:
-            return FlatButtons::OnNotify(window, lParam, 0, SchemeColor::PanelGrey);
-
-        case WM_NCDESTROY:
-            // An older progress window of a replaced object also ends here; it must not clear
-            // the current object's handle.
-            if (window_ == window) window_ = nullptr;
-            LiveObjects::Destroyed(LiveKind::Window);
-            return FALSE;
+            return FlatButtons::OnNotify(Window(), lParam, 0, SchemeColor::PanelGrey);
 
         default:
             return FALSE;

@@ -5,33 +5,36 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "ui/DlgBase.h"
 
 namespace quorveltwain {
 
 class DlgProgress final : public DlgBase {
   public:
-    DlgProgress() = default;
+    explicit DlgProgress(const DialogSetup& setup) noexcept : DlgBase(setup) {}
     ~DlgProgress() = default;
 
     void InitDialog() override;
     void SetTexts() override;
 
-    // The dialog procedure of template IDD_PROGRESS; it serves the object in the slot.
-    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam,
-                                      LPARAM lParam) noexcept;
+    // Creates and shows the window (template IDD_PROGRESS); null when it was not created.
+    HWND Open() noexcept;
+    // Tells the owner the UI is back, then destroys the window.
+    void Close() noexcept;
 
-    // True once the object's window has come and gone: its slot may then free it.
-    bool Retired() const noexcept { return hadWindow_ && window_ == nullptr; }
-
-    HWND window_ = nullptr;  // null until WM_INITDIALOG and after destruction
-    HWND owner_ = nullptr;   // the main window, or the host's owner window
-    HMODULE resourceModule_ = nullptr;
+    // True once the object's window has come and gone, or never came: its slot may then
+    // free it.
+    bool Retired() const noexcept { return opened_.load() && Window() == nullptr; }
 
   private:
-    INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class DlgBase;
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void EraseBackground(HDC dc, const RECT& client) const noexcept;
+    HBRUSH ButtonColor(HDC dc, HWND control) const noexcept;
 
-    bool hadWindow_ = false;
+    std::atomic<bool> opened_{false};
 };
 
 }  // namespace quorveltwain

@@ -43,7 +43,7 @@ bool Done() {
 // the picture has been taken.
 void CALLBACK ModalTick(HWND, UINT, UINT_PTR, DWORD) {
     const HWND window = DialogSlot<DlgMessages>::Current() != nullptr
-                            ? DialogSlot<DlgMessages>::Current()->window_
+                            ? DialogSlot<DlgMessages>::Current()->Window()
                             : nullptr;
     if (window == nullptr) return;
     if (g_shown != window) {
@@ -65,12 +65,12 @@ void PumpUntilDone() {
 }
 
 void ShowQuestion(std::int32_t code) {
-    auto created = std::make_unique<DlgMessages>();
-    created->resourceModule_ = CurrentUiContext()->resourceModule;
-    created->hostWindow_ = CurrentUiContext()->hostWindow;
+    DialogSetup setup;
+    setup.resourceModule = CurrentUiContext()->resourceModule;
+    setup.hostWindow = CurrentUiContext()->hostWindow;
+    auto created = std::make_unique<DlgMessages>(setup);
     // What the profile editor gives its overwrite question.
-    std::wcsncpy(created->argument_, L"Office documents, 300 dpi", DlgMessages::kFieldChars - 1);
-    std::wcsncpy(created->questionTitle_, L"Save Scan Configuration", DlgMessages::kFieldChars - 1);
+    created->SetOverwriteQuestion(L"Office documents, 300 dpi", L"Save Scan Configuration");
     DlgMessages* message = DialogSlot<DlgMessages>::Install(std::move(created));
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, &ModalTick);
     message->ShowMessage(code);
@@ -102,8 +102,8 @@ int wmain(int argc, wchar_t** argv) {
         if (which == L"message-0") ShowScanInterruptionUI(0);
         if (which == L"message-5") ShowErrorMessage(5);
         const bool progressOnly = which == L"progress";
-        const HWND window = progressOnly ? CurrentUiContext()->progressDialog->window_
-                                         : CurrentUiContext()->messageDialog->window_;
+        const HWND window = progressOnly ? CurrentUiContext()->progressDialog->Window()
+                                         : CurrentUiContext()->messageDialog->Window();
         if (window == nullptr) return 1;
         // Give the keyboard focus somewhere neutral, as after the user's last click.
         SetFocus(nullptr);

@@ -1,31 +1,24 @@
 // The message window as the host drives it through ShowScanInterruptionUI and
 // ShowErrorMessage: modeless beside the progress window, modal without one.
 
+#include "ResourceIds.h"
 #include "WindowTestHost.h"
 
 namespace windowtests {
 namespace {
 
-constexpr int kBar = 1075;
-constexpr int kContinue = 1077;
-constexpr int kCancel = 1098;
-constexpr int kOk = 1099;
-constexpr int kYes = 1103;
-constexpr int kNo = 1104;
-constexpr int kText = 1146;
-constexpr int kImage = 1147;
-constexpr UINT kDefaultTitle = 164;
-constexpr UINT kInterruptionTitle = 138;
-constexpr UINT kInterruptionText = 259;
-constexpr UINT kScanErrorText = 256;
-constexpr UINT kRefusedText = 267;
-constexpr UINT kConnectionLostText = 264;
+constexpr int kContinue = IDC_MESSAGE_CONTINUE;
+constexpr int kCancel = IDC_MESSAGE_CANCEL;
+constexpr int kOk = IDC_MESSAGE_OK;
+constexpr int kYes = IDC_MESSAGE_YES;
+constexpr int kNo = IDC_MESSAGE_NO;
+constexpr int kText = IDC_MESSAGE_TEXT;
 
 using MessageWindows = WindowTest;
 
 HWND ImageOf(HWND dialog) {
     return reinterpret_cast<HWND>(
-        SendDlgItemMessageW(dialog, kImage, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        SendDlgItemMessageW(dialog, IDC_MESSAGE_IMAGE, STM_GETIMAGE, IMAGE_BITMAP, 0));
 }
 
 TEST_F(MessageWindows, InterruptionBesideTheProgressSwitchesContinueAndItsCloseBoxCancels) {
@@ -42,8 +35,8 @@ TEST_F(MessageWindows, InterruptionBesideTheProgressSwitchesContinueAndItsCloseB
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(GetWindow(message, GW_OWNER), progress);
     EXPECT_FALSE(IsWindowEnabled(progress)) << "the owner waits while the message is shown";
-    EXPECT_EQ(WindowText(message), ResourceString(kInterruptionTitle));
-    EXPECT_EQ(ControlText(message, kText), ResourceString(kInterruptionText));
+    EXPECT_EQ(WindowText(message), ResourceString(IDS_INTERRUPTION_TITLE));
+    EXPECT_EQ(ControlText(message, kText), ResourceString(IDS_INTERRUPTION_TEXT));
     EXPECT_TRUE(ControlVisible(message, kContinue));
     EXPECT_TRUE(ControlVisible(message, kCancel));
     EXPECT_FALSE(ControlVisible(message, kOk));
@@ -91,8 +84,8 @@ TEST_F(MessageWindows, ASecondCodeWhileVisibleClosesTheMessageAndTheNextOneShows
     ASSERT_EQ(ui.ShowErrorMessage(5), 0);
     const HWND refused = MessageWindow();
     ASSERT_NE(refused, nullptr);
-    EXPECT_EQ(WindowText(refused), ResourceString(kDefaultTitle));
-    EXPECT_EQ(ControlText(refused, kText), ResourceString(kRefusedText));
+    EXPECT_EQ(WindowText(refused), ResourceString(IDS_MESSAGE_TITLE));
+    EXPECT_EQ(ControlText(refused, kText), ResourceString(IDS_SETTINGS_REFUSED_TEXT));
     EXPECT_TRUE(ControlVisible(refused, kOk));
     EXPECT_FALSE(ControlVisible(refused, kContinue));
 
@@ -125,7 +118,7 @@ TEST_F(MessageWindows, CodeSevenWithAnOwnerReturnsAtOnceAndReportsTheClose) {
     ASSERT_EQ(ui.ShowErrorMessage(7), 0);
     const HWND lost = MessageWindow();
     ASSERT_NE(lost, nullptr) << "the export returned while its window is open";
-    EXPECT_EQ(ControlText(lost, kText), ResourceString(kConnectionLostText));
+    EXPECT_EQ(ControlText(lost, kText), ResourceString(IDS_CONNECTION_LOST_TEXT));
     EXPECT_EQ(host->Count(HM_UI_CLOSED), 0);
 
     CloseBox(lost);  // no Continue button: the close box is a plain close
@@ -149,8 +142,8 @@ TEST_F(MessageWindows, WithoutAnOwnerTheExportWaitsForTheModalWindow) {
             sawWindow = true;
             EXPECT_FALSE(exportReturned);
             EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
-            EXPECT_EQ(WindowText(dialog), ResourceString(kDefaultTitle));
-            EXPECT_EQ(ControlText(dialog, kText), ResourceString(kScanErrorText));
+            EXPECT_EQ(WindowText(dialog), ResourceString(IDS_MESSAGE_TITLE));
+            EXPECT_EQ(ControlText(dialog, kText), ResourceString(IDS_SCAN_ERROR_TEXT));
             EXPECT_TRUE(ControlVisible(dialog, kOk));
             EXPECT_FALSE(ControlVisible(dialog, kContinue));
             EXPECT_EQ(ImageOf(dialog), nullptr) << "modal messages show no picture";

@@ -5,15 +5,13 @@
 
 #include <commctrl.h>
 
+#include "ResourceIds.h"
+
 namespace windowtests {
 namespace {
 
-constexpr int kBar = 1075;
-constexpr int kCancel = 1076;
-constexpr int kLabel = 1078;
-constexpr UINT kTitleText = 151;
-constexpr UINT kLabelText = 163;
-constexpr UINT kCancelText = 281;
+constexpr int kBar = IDC_PROGRESS_BAR;
+constexpr int kCancel = IDC_PROGRESS_CANCEL;
 
 using ProgressWindows = WindowTest;
 
@@ -27,10 +25,10 @@ TEST_F(ProgressWindows, CancelTellsTheHostEveryTimeAndTheWindowStaysUntilClosed)
     ASSERT_EQ(owner->Count(UIM_SET_ACTIVE_WINDOW), 1);
     EXPECT_EQ(reinterpret_cast<HWND>(owner->Messages()[0].wParam), progress);
 
-    EXPECT_EQ(WindowText(progress), ResourceString(kTitleText));
-    EXPECT_EQ(ControlText(progress, kLabel), ResourceString(kLabelText));
-    EXPECT_EQ(ControlText(progress, kCancel), ResourceString(kCancelText));
-    EXPECT_FALSE(ResourceString(kLabelText).empty());
+    EXPECT_EQ(WindowText(progress), ResourceString(IDS_PROGRESS_TITLE));
+    EXPECT_EQ(ControlText(progress, IDC_PROGRESS_LABEL), ResourceString(IDS_PROGRESS_LABEL));
+    EXPECT_EQ(ControlText(progress, kCancel), ResourceString(IDS_CANCEL));
+    EXPECT_FALSE(ResourceString(IDS_PROGRESS_LABEL).empty());
     EXPECT_NE(GetWindowLongPtrW(GetDlgItem(progress, kBar), GWL_STYLE) & PBS_MARQUEE, 0);
     // Created inside the library's activation context: version 6 buttons know their ideal size.
     SIZE ideal{};

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "ResourceIds.h"
 #include "twain_ui.h"
 
 namespace windowtests {
@@ -64,8 +65,8 @@ class WindowTest : public testing::Test {
     void TearDown() override;
     // The one visible dialog holding `controlId`, or null.
     static HWND FindDialogWith(int controlId);
-    HWND ProgressWindow() const { return FindDialogWith(1075); }
-    HWND MessageWindow() const { return FindDialogWith(1146); }
+    HWND ProgressWindow() const { return FindDialogWith(IDC_PROGRESS_BAR); }
+    HWND MessageWindow() const { return FindDialogWith(IDC_MESSAGE_TEXT); }
 
     // A text of the loaded resource library, to compare with what a window shows.
     std::wstring ResourceString(UINT id) const;
