@@ -13,4 +13,4 @@ if "$WINESERVER" -p 2>/dev/null; then started=1; fi
 "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
 [ $started -eq 1 ] && trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
 cd "$build_dir"
-"$WINELOADER" bin/store_benchmark.exe "${1:-200}" | tr -d '\r'
+"$WINELOADER" bin/bench_store.exe "${1:-200}" | tr -d '\r'
