@@ -10,13 +10,9 @@ build_dir=${BUILD_DIR:-$root/build}
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh" "$build_dir"
 bash "$root/scripts/wine-prefix.sh" "$build_dir"
-[ -f "$root/scripts/install-product.sh" ] && bash "$root/scripts/install-product.sh" "$build_dir"
-
 export TWAINUI_LOCALE=${DEMO_LANG:-C.UTF-8}
-. "$root/scripts/wine-env.sh" "$build_dir"
-"$WINESERVER" -p 2>/dev/null || true
-"$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
-trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+. "$root/scripts/wine-session.sh" "$build_dir"
+bash "$root/scripts/install-product.sh" "$build_dir"
 
 host=("$WINELOADER" "$build_dir/bin/twain_host.exe")
 # shellcheck disable=SC2206

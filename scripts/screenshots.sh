@@ -11,10 +11,7 @@ if [ -z "${TWAINUI_SHOTS_INNER:-}" ]; then
   bash "$root/scripts/install-deps.sh"
   bash "$root/scripts/build.sh" "$build_dir"
   bash "$root/scripts/wine-prefix.sh" "$build_dir"
-  . "$root/scripts/wine-env.sh" "$build_dir"
-  "$WINESERVER" -p
-  "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
-  trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+  . "$root/scripts/wine-session.sh" "$build_dir"
   bash "$root/scripts/install-product.sh" "$build_dir"
   export TWAINUI_SHOTS_INNER=1
   # A grey desktop, so that the windows' own edges show in the pictures.
