@@ -2,15 +2,13 @@
 // notification window, reads a sample device list, opens the settings window, and answers
 // the host messages the way a data source would, with a simulated scan.
 //
-//   twain_host.exe [--model NAME|PATH] [--schema PATH] [--dll PATH] [--option 0|1|2]
-//                  [--pages N] [--interrupt-at PAGE] [--error CODE] [--no-settings]
-//                  [--tour FOLDER]
-//
 // --tour walks a scripted tour without a person and writes a BMP of every window it shows
-// into FOLDER; the demo script turns them into PNG files.
+// into FOLDER; the demo script turns them into PNG files. `--help` lists the options.
 
 #include <windows.h>
 
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -23,10 +21,34 @@ namespace {
 
 using standin::HostLibrary;
 
-constexpr UINT kStartScan = WM_APP + 1;      // wParam 1: preview
+constexpr UINT kStartScan = WM_APP + 1;  // wParam 1: preview
 constexpr UINT kTourFinished = WM_APP + 2;
 constexpr UINT_PTR kPageTimer = 1;
 constexpr UINT_PTR kPaperTimer = 2;
+constexpr UINT kPageMs = 800;
+constexpr UINT kPaperMs = 1500;
+constexpr int kMaxPages = 100;
+// Generous: a tour step on a loaded machine under Xvfb takes well under a second.
+constexpr DWORD kStepMs = 15000;
+// Exit codes: 2 for options refused, 1 for a library that cannot be used, 3 for a tour step
+// whose window never came.
+constexpr int kRefused = 2;
+constexpr int kTourFailed = 3;
+
+constexpr wchar_t kUsage[] =
+    L"Usage: twain_host.exe [options]\n"
+    L"  --model NAME|PATH  sample model in devices\\ beside the program, or a device list file\n"
+    L"                     (default mf7240-a3)\n"
+    L"  --schema PATH      device-list schema (default devices\\DEVICELIST.xsd)\n"
+    L"  --dll PATH         the TWAIN_UI.dll to load (default: beside the program)\n"
+    L"  --option 0|1|2     the option value handed to InitializeUI (default 1)\n"
+    L"  --pages N          pages per scan, 1 to 100 (default 3)\n"
+    L"  --interrupt-at N   run out of paper before page N, 1 to the page count (default never)\n"
+    L"  --error 5|7|8      message after the scan: settings refused, connection lost,\n"
+    L"                     scanner busy (default none)\n"
+    L"  --no-settings      scan at once, without the settings window\n"
+    L"  --tour FOLDER      walk a scripted tour and write a BMP of every window into FOLDER\n"
+    L"  --help             this text\n";
 
 struct Options {
     std::wstring model = L"mf7240-a3";
@@ -50,18 +72,30 @@ struct Host {
     enum class Scan { Idle, Running, Interrupted } scan = Scan::Idle;
     int page = 0;
     bool interruptedOnce = false;
-    HANDLE tourThread = nullptr;
+    HANDLE watchThread = nullptr;  // the tour, or the watch for the settings window
 };
 
 Host g_host;
 
+void Write(FILE* stream, const wchar_t* format, va_list args) {
+    vfwprintf(stream, format, args);
+    fputwc(L'\n', stream);
+    fflush(stream);
+}
+
 void Log(const wchar_t* format, ...) {
     va_list args;
     va_start(args, format);
-    vfwprintf(stdout, format, args);
+    Write(stdout, format, args);
     va_end(args);
-    fputwc(L'\n', stdout);
-    fflush(stdout);
+}
+
+void Complain(const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    fputws(L"twain_host: ", stderr);
+    Write(stderr, format, args);
+    va_end(args);
 }
 
 std::wstring ExeFolder() {
@@ -71,67 +105,133 @@ std::wstring ExeFolder() {
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
-bool ParseOptions(int argc, wchar_t** argv, Options& options) {
+// A whole decimal number within [low, high]; nothing else ("abc", "2x", "-3" below 1).
+bool ParseNumber(const wchar_t* text, long low, long high, int& out) {
+    wchar_t* end = nullptr;
+    errno = 0;
+    const long value = std::wcstol(text, &end, 10);
+    if (end == text || *end != L'\0' || errno == ERANGE || value < low || value > high) {
+        return false;
+    }
+    out = static_cast<int>(value);
+    return true;
+}
+
+// The sample models beside the program: devices\NAME.xml.
+std::vector<std::wstring> SampleModels(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"devices\\*.xml").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring file = found.cFileName;
+        names.push_back(file.substr(0, file.size() - 4));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Nothing to run for -1; otherwise the exit code (0 after --help).
+int ParseOptions(int argc, wchar_t** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
-        const wchar_t* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        auto needs = [&]() {
-            if (value == nullptr) Log(L"%ls needs a value", arg.c_str());
-            ++i;
-            return value != nullptr;
-        };
+        if (arg == L"--help" || arg == L"-h" || arg == L"/?") {
+            fputws(kUsage, stdout);
+            return 0;
+        }
+        if (arg == L"--no-settings") {
+            options.openSettings = false;
+            continue;
+        }
+        const bool takesValue = arg == L"--model" || arg == L"--schema" || arg == L"--dll" ||
+                                arg == L"--tour" || arg == L"--option" || arg == L"--pages" ||
+                                arg == L"--interrupt-at" || arg == L"--error";
+        if (!takesValue) {
+            Complain(L"unknown option %ls (--help lists the options)", arg.c_str());
+            return kRefused;
+        }
+        if (i + 1 >= argc) {
+            Complain(L"%ls needs a value (--help lists the options)", arg.c_str());
+            return kRefused;
+        }
+        const wchar_t* value = argv[++i];
+        int number = 0;
         if (arg == L"--model") {
-            if (!needs()) return false;
             options.model = value;
         } else if (arg == L"--schema") {
-            if (!needs()) return false;
             options.schema = value;
         } else if (arg == L"--dll") {
-            if (!needs()) return false;
             options.dll = value;
         } else if (arg == L"--tour") {
-            if (!needs()) return false;
             options.tourFolder = value;
         } else if (arg == L"--option") {
-            if (!needs()) return false;
-            options.option = static_cast<std::uint32_t>(_wtoi(value));
+            if (!ParseNumber(value, 0, 2, number)) {
+                Complain(L"--option %ls: the option value is 0, 1 or 2", value);
+                return kRefused;
+            }
+            options.option = static_cast<std::uint32_t>(number);
         } else if (arg == L"--pages") {
-            if (!needs()) return false;
-            options.pages = _wtoi(value) > 0 ? _wtoi(value) : 1;
+            if (!ParseNumber(value, 1, kMaxPages, options.pages)) {
+                Complain(L"--pages %ls: a scan has 1 to %d pages", value, kMaxPages);
+                return kRefused;
+            }
         } else if (arg == L"--interrupt-at") {
-            if (!needs()) return false;
-            options.interruptAt = _wtoi(value);
-        } else if (arg == L"--error") {
-            if (!needs()) return false;
-            options.errorCode = _wtoi(value);
-        } else if (arg == L"--no-settings") {
-            options.openSettings = false;
+            if (!ParseNumber(value, 1, kMaxPages, options.interruptAt)) {
+                Complain(L"--interrupt-at %ls: a page number from 1", value);
+                return kRefused;
+            }
+        } else if (!ParseNumber(value, 5, 8, number) || number == 6) {  // --error
+            Complain(
+                L"--error %ls: the messages after a scan are 5 (settings refused), "
+                L"7 (connection lost) and 8 (scanner busy)",
+                value);
+            return kRefused;
         } else {
-            Log(L"unknown option %ls", arg.c_str());
-            return false;
+            options.errorCode = number;
         }
     }
+    if (options.interruptAt > options.pages) {
+        Complain(L"--interrupt-at %d: the scan has only %d pages", options.interruptAt,
+                 options.pages);
+        return kRefused;
+    }
+
     const std::wstring folder = ExeFolder();
+    // A bare name is one of the sample models; anything with a path or extension is a file.
     if (options.model.find_first_of(L"\\/.") == std::wstring::npos) {
+        const std::vector<std::wstring> models = SampleModels(folder);
+        bool known = false;
+        std::wstring list;
+        for (const std::wstring& name : models) {
+            known = known || _wcsicmp(name.c_str(), options.model.c_str()) == 0;
+            list += (list.empty() ? L"" : L", ") + name;
+        }
+        if (!known) {
+            Complain(
+                L"--model %ls: no such sample model; the samples are %ls, or give the path "
+                L"of a device list file",
+                options.model.c_str(), list.empty() ? L"(none installed)" : list.c_str());
+            return kRefused;
+        }
         options.model = folder + L"devices\\" + options.model + L".xml";
     }
     if (options.schema.empty()) options.schema = folder + L"devices\\DEVICELIST.xsd";
     if (options.dll.empty()) options.dll = folder + L"TWAIN_UI.dll";
-    return true;
+    return -1;
 }
 
 bool ReadDeviceList(Host& host) {
     XMLSCN_HANDLE handle = nullptr;
-    const std::uint32_t opened =
-        host.library.XMLSCNLST_Open(host.options.model.c_str(), host.options.schema.c_str(), &handle);
+    const std::uint32_t opened = host.library.XMLSCNLST_Open(host.options.model.c_str(),
+                                                             host.options.schema.c_str(), &handle);
     if (opened != 0) {
-        Log(L"XMLSCNLST_Open(%ls) failed: %u", host.options.model.c_str(), opened);
+        Complain(L"XMLSCNLST_Open(%ls) failed: %u", host.options.model.c_str(), opened);
         return false;
     }
     const std::uint32_t read = host.library.XMLSCNLST_Read(handle, &host.device);
     host.library.XMLSCNLST_Close(handle);  // the record outlives the handle
     if (read != 0) {
-        Log(L"XMLSCNLST_Read failed: %u", read);
+        Complain(L"XMLSCNLST_Read(%ls) failed: %u", host.options.model.c_str(), read);
         return false;
     }
     Log(L"model: %ls", host.device->model_name);
@@ -148,7 +248,7 @@ void StartScan(Host& host, bool preview) {
     host.page = 0;
     host.interruptedOnce = false;
     host.library.ShowScanProgress();
-    SetTimer(host.window, kPageTimer, 800, nullptr);
+    SetTimer(host.window, kPageTimer, kPageMs, nullptr);
 }
 
 void StopScan(Host& host, bool cancelled) {
@@ -162,24 +262,27 @@ void StopScan(Host& host, bool cancelled) {
         return;
     }
     host.library.CloseScanProgress();
-    Log(L"scan finished: %d pages", host.page);
+    Log(L"scan finished: %d %ls", host.page, host.page == 1 ? L"page" : L"pages");
     if (host.options.errorCode >= 0) host.library.ShowErrorMessage(host.options.errorCode);
     // Without a settings window the host has nothing left to wait for.
     if (!host.options.openSettings) PostQuitMessage(0);
 }
 
+// The paper runs out before page --interrupt-at is scanned, so the scan still has exactly
+// --pages pages.
 void OnPageTimer(Host& host) {
-    ++host.page;
-    Log(L"page %d", host.page);
-    if (host.page == host.options.interruptAt && !host.interruptedOnce) {
+    if (host.page + 1 == host.options.interruptAt && !host.interruptedOnce) {
         KillTimer(host.window, kPageTimer);
         host.interruptedOnce = true;
         host.scan = Host::Scan::Interrupted;
+        Log(L"out of paper before page %d", host.page + 1);
         host.library.ShowScanInterruptionUI(0);
         host.library.ShowScanInterruptionUI(2);  // Continue waits for the paper
-        SetTimer(host.window, kPaperTimer, 1500, nullptr);
+        SetTimer(host.window, kPaperTimer, kPaperMs, nullptr);
         return;
     }
+    ++host.page;
+    Log(L"page %d", host.page);
     if (host.page >= host.options.pages) StopScan(host, false);
 }
 
@@ -201,7 +304,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             Log(L"HM_CONTINUE");
             if (host.scan == Host::Scan::Interrupted) {
                 host.scan = Host::Scan::Running;
-                SetTimer(window, kPageTimer, 800, nullptr);
+                SetTimer(window, kPageTimer, kPageMs, nullptr);
             }
             return 0;
         case HM_UI_CLOSED:
@@ -248,7 +351,7 @@ std::vector<HWND> VisibleLibraryWindows(HWND host) {
     return list.windows;
 }
 
-// Waits (bounded) for a visible library window that was not visible before.
+// Waits for a visible library window that was not visible before.
 HWND WaitForNewWindow(HWND host, const std::vector<HWND>& before, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
@@ -262,54 +365,95 @@ HWND WaitForNewWindow(HWND host, const std::vector<HWND>& before, DWORD timeoutM
     return nullptr;
 }
 
-void Capture(const Host& host, HWND window, const wchar_t* name) {
-    if (window == nullptr) {
-        Log(L"tour: no window for %ls", name);
-        return;
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(50);
     }
+    return true;
+}
+
+// A step that never comes ends the host: the library's windows are in a state nobody
+// scripted, so there is nothing sensible left to wait for (the demo must not hang).
+[[noreturn]] void FailStep(const wchar_t* step, DWORD timeoutMs) {
+    Complain(L"tour: gave up waiting for %ls after %lu s", step, timeoutMs / 1000);
+    ExitProcess(kTourFailed);
+}
+
+HWND ExpectNewWindow(const Host& host, const std::vector<HWND>& before, const wchar_t* step,
+                     DWORD timeoutMs) {
+    HWND window = WaitForNewWindow(host.window, before, timeoutMs);
+    if (window == nullptr) FailStep(step, timeoutMs);
+    return window;
+}
+
+void Capture(const Host& host, HWND window, const wchar_t* name) {
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     Sleep(300);  // let the X server show what was just painted
     const std::wstring path = host.options.tourFolder + L"\\" + name + L".bmp";
-    Log(standin::CaptureWindow(window, path.c_str()) ? L"tour: wrote %ls" : L"tour: failed %ls",
-        path.c_str());
+    if (!standin::CaptureWindow(window, path.c_str())) {
+        Complain(L"tour: cannot write %ls", path.c_str());
+        ExitProcess(kTourFailed);
+    }
+    Log(L"tour: %ls", name);
 }
 
 DWORD WINAPI TourThread(void*) {
     Host& host = g_host;
+    // Steps that follow the simulated pages wait for them on top of the usual bound.
+    const DWORD scanMs = kStepMs + kPaperMs + kPageMs * static_cast<DWORD>(host.options.pages);
     std::vector<HWND> before = VisibleLibraryWindows(host.window);
     HWND settings = nullptr;
     if (host.options.openSettings) {
-        settings = WaitForNewWindow(host.window, before, 10000);
+        settings = ExpectNewWindow(host, before, L"the settings window", kStepMs);
         Capture(host, settings, L"01-settings");
         before = VisibleLibraryWindows(host.window);
     }
     PostMessageW(host.window, kStartScan, 0, 0);
-    Capture(host, WaitForNewWindow(host.window, before, 5000), L"02-progress");
+    HWND progress = ExpectNewWindow(host, before, L"the progress window", kStepMs);
+    Capture(host, progress, L"02-progress");
     before = VisibleLibraryWindows(host.window);
     if (host.options.interruptAt > 0) {
-        HWND interruption = WaitForNewWindow(host.window, before, 10000);
+        HWND interruption = ExpectNewWindow(host, before, L"the out-of-paper message", scanMs);
         Capture(host, interruption, L"03-interruption");
         // Wait for the paper to be "reloaded", then press Continue as a user would.
-        if (interruption != nullptr) {
-            const DWORD start = GetTickCount();
-            HWND continueButton = GetDlgItem(interruption, 1077);
-            while (continueButton != nullptr && !IsWindowEnabled(continueButton) &&
-                   GetTickCount() - start < 5000) {
-                Sleep(50);
-            }
-            PostMessageW(interruption, WM_COMMAND, 1077, 0);
+        HWND continueButton = GetDlgItem(interruption, 1077);
+        if (!WaitFor([&] { return continueButton != nullptr && IsWindowEnabled(continueButton); },
+                     kStepMs)) {
+            FailStep(L"the Continue button to be enabled", kStepMs);
         }
+        PostMessageW(interruption, WM_COMMAND, 1077, 0);
         before = VisibleLibraryWindows(host.window);
     }
-    if (host.options.errorCode >= 0) {
-        HWND error = WaitForNewWindow(host.window, before, 15000);
-        Capture(host, error, L"04-error");
-        if (error != nullptr) PostMessageW(error, WM_CLOSE, 0, 0);
+    if (!WaitFor([&] { return !IsWindowVisible(progress); }, scanMs)) {
+        FailStep(L"the end of the scan", scanMs);
     }
-    Sleep(500);
+    if (host.options.errorCode >= 0) {
+        HWND error = ExpectNewWindow(host, before, L"the error message", kStepMs);
+        Capture(host, error, L"04-error");
+        PostMessageW(error, WM_CLOSE, 0, 0);
+        if (!WaitFor([&] { return !IsWindowVisible(error); }, kStepMs)) {
+            FailStep(L"the error message to close", kStepMs);
+        }
+    }
+    // Closing the settings window makes the library send HM_UI_CLOSED, on which the host quits.
     if (settings != nullptr) PostMessageW(settings, WM_CLOSE, 0, 0);
     PostMessageW(host.window, kTourFinished, 0, 0);
+    if (settings != nullptr) {
+        if (!WaitFor([&] { return !IsWindow(settings); }, kStepMs)) {
+            FailStep(L"the settings window to close", kStepMs);
+        }
+    }
+    return 0;
+}
+
+// Without a tour a person closes the settings window; one that never opens would leave them
+// waiting for nothing.
+DWORD WINAPI WatchSettingsWindow(void*) {
+    ExpectNewWindow(g_host, {}, L"the settings window", kStepMs);
     return 0;
 }
 
@@ -317,10 +461,11 @@ DWORD WINAPI TourThread(void*) {
 
 int wmain(int argc, wchar_t** argv) {
     Host& host = g_host;
-    if (!ParseOptions(argc, argv, host.options)) return 2;
+    const int refused = ParseOptions(argc, argv, host.options);
+    if (refused >= 0) return refused;
     const char* missing = nullptr;
     if (!host.library.Load(host.options.dll.c_str(), &missing)) {
-        Log(L"cannot use %ls: %hs", host.options.dll.c_str(), missing);
+        Complain(L"cannot use %ls: %hs", host.options.dll.c_str(), missing);
         return 1;
     }
     if (!ReadDeviceList(host)) return 1;
@@ -331,18 +476,19 @@ int wmain(int argc, wchar_t** argv) {
     windowClass.lpszClassName = L"StandInTwainHost";
     RegisterClassW(&windowClass);
     // A message-only window: the data source has no window of its own to show.
-    host.window = CreateWindowExW(0, windowClass.lpszClassName, L"Stand-in TWAIN host", 0, 0,
-                                  0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr);
+    host.window = CreateWindowExW(0, windowClass.lpszClassName, L"Stand-in TWAIN host", 0, 0, 0, 0,
+                                  0, HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr);
     if (host.window == nullptr) return 1;
 
     host.optionValue = host.options.option;
-    host.library.InitializeUI(host.window, &host.settings, host.device, &host.optionValue,
-                              nullptr);
+    host.library.InitializeUI(host.window, &host.settings, host.device, &host.optionValue, nullptr);
     if (host.options.openSettings) host.library.OpenUI(nullptr);
 
     if (!host.options.tourFolder.empty()) {
-        host.tourThread = CreateThread(nullptr, 0, TourThread, nullptr, 0, nullptr);
-    } else if (!host.options.openSettings) {
+        host.watchThread = CreateThread(nullptr, 0, TourThread, nullptr, 0, nullptr);
+    } else if (host.options.openSettings) {
+        host.watchThread = CreateThread(nullptr, 0, WatchSettingsWindow, nullptr, 0, nullptr);
+    } else {
         PostMessageW(host.window, kStartScan, 0, 0);
     }
 
@@ -351,9 +497,9 @@ int wmain(int argc, wchar_t** argv) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    if (host.tourThread != nullptr) {
-        WaitForSingleObject(host.tourThread, 5000);
-        CloseHandle(host.tourThread);
+    if (host.watchThread != nullptr) {
+        WaitForSingleObject(host.watchThread, 5000);
+        CloseHandle(host.watchThread);
     }
     DestroyWindow(host.window);
     return 0;

@@ -129,8 +129,7 @@ typedef void* XMLSCN_HANDLE;
 
 /* ---- Window exports: run on the host's thread, always return 0. ---- */
 TWAINUI_API int32_t InitializeUI(HWND host_window, ScanSettingsRecord* settings,
-                                 DevListRecord* device, uint32_t* option_value,
-                                 HWND owner_window);
+                                 DevListRecord* device, uint32_t* option_value, HWND owner_window);
 TWAINUI_API int32_t OpenUI(void* reserved);
 TWAINUI_API int32_t CloseUI(void);
 TWAINUI_API int32_t ShowScanProgress(void);
@@ -162,7 +161,7 @@ TWAINUI_API uint32_t XMLSCNLST_Read(XMLSCN_HANDLE handle, DevListRecord** record
 TWAINUI_API uint32_t XMLSCNLST_Close(XMLSCN_HANDLE handle);
 
 /* ---- Restriction checks: 1 allowed, 0 refused. They only read both records. ---- */
-#define TWAINUI_RESTRICTION_CHECK(name)                              \
+#define TWAINUI_RESTRICTION_CHECK(name)                                    \
     TWAINUI_API uint32_t name(uint32_t value, const DevListRecord* device, \
                               const ScanSettingsRecord* settings)
 TWAINUI_RESTRICTION_CHECK(XML_ValidateOriginalSizeRestriction);

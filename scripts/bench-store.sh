@@ -6,11 +6,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build}
 bash "$root/scripts/build.sh" "$build_dir" >/dev/null
 bash "$root/scripts/wine-prefix.sh" "$build_dir"
-. "$root/scripts/wine-env.sh" "$build_dir"
-started=0
-if "$WINESERVER" -p 2>/dev/null; then started=1; fi
-# Wine's services must not inherit our output (see docs/development.md).
-"$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
-[ $started -eq 1 ] && trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+. "$root/scripts/wine-session.sh" "$build_dir"
 cd "$build_dir"
-"$WINELOADER" bin/store_benchmark.exe "${1:-200}" | tr -d '\r'
+"$WINELOADER" bin/bench_store.exe "${1:-200}" | tr -d '\r'

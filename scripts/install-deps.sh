@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine64 fonts-wine
   xvfb xauth x11-utils imagemagick
-  googletest libxml2-utils
+  googletest libxml2-utils clang-format
   librsvg2-bin icoutils
   fonts-lato python3-fonttools
 )

@@ -7,14 +7,7 @@ build_dir=${BUILD_DIR:-$root/build}
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh" "$build_dir"
 bash "$root/scripts/wine-prefix.sh" "$build_dir"
-
-. "$root/scripts/wine-env.sh" "$build_dir"
-# A persistent wineserver makes every test process start in a fraction of a second.
-"$WINESERVER" -p 2>/dev/null || true  # already running from an earlier run: reuse it
-# Start Wine's background services now, with their output going nowhere: started by the
-# first test instead, they would inherit its output pipe and ctest would wait for ever.
-"$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
-trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+. "$root/scripts/wine-session.sh" "$build_dir"
 # The product at its Windows paths in the prefix: resource libraries, driver files.
 bash "$root/scripts/install-product.sh" "$build_dir"
 

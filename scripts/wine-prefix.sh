@@ -12,9 +12,21 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 # Settings of the prefix, applied once per version of this list.
-settings_version=2
+settings_version=3
 marker="$WINEPREFIX/.twainui-settings"
 if [ "$(cat "$marker" 2>/dev/null)" != "$settings_version" ]; then
+  # Wine's own fonts (Marlett draws the caption buttons, the .fon files are the System and
+  # MS Sans Serif faces) come from fonts-wine, but Debian's Wine looks for them beside its
+  # data folder under a name it cannot open, so it only ever finds them in C:\windows\Fonts.
+  # Links keep them current with the package.
+  fonts_dir=$("$WINELOADER" winepath.exe -u 'C:\windows\Fonts' </dev/null 2>/dev/null)
+  mapfile -t wine_fonts < <(dpkg -L fonts-wine 2>/dev/null | grep -E '\.(ttf|fon)$')
+  if [ ${#wine_fonts[@]} -eq 0 ] || [ -z "$fonts_dir" ]; then
+    echo "wine-prefix: no fonts-wine fonts to link (is fonts-wine installed?)" >&2
+    exit 1
+  fi
+  mkdir -p "$fonts_dir"
+  ln -sf "${wine_fonts[@]}" "$fonts_dir/"
   # Xvfb has no window manager: Wine then draws its own caption and frame only when asked
   # (screenshots show the windows as a user sees them), and with windows left unmanaged
   # it does not wait up to two seconds for a window manager on every hide.

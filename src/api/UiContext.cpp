@@ -6,7 +6,11 @@ namespace {
 UiContext* g_uiContext = nullptr;
 }  // namespace
 
-UiContext* CurrentUiContext() noexcept { return g_uiContext; }
-void SetCurrentUiContext(UiContext* context) noexcept { g_uiContext = context; }
+UiContext* CurrentUiContext() noexcept {
+    return g_uiContext;
+}
+void SetCurrentUiContext(UiContext* context) noexcept {
+    g_uiContext = context;
+}
 
 }  // namespace quorveltwain

@@ -6,7 +6,11 @@ namespace {
 HMODULE g_libraryModule = nullptr;
 }  // namespace
 
-HMODULE LibraryModule() noexcept { return g_libraryModule; }
-void SetLibraryModule(HMODULE module) noexcept { g_libraryModule = module; }
+HMODULE LibraryModule() noexcept {
+    return g_libraryModule;
+}
+void SetLibraryModule(HMODULE module) noexcept {
+    g_libraryModule = module;
+}
 
 }  // namespace quorveltwain

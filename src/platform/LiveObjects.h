@@ -6,17 +6,10 @@
 
 namespace quorveltwain {
 
-enum class LiveKind : std::size_t {
-    KernelHandle,
-    GdiObject,
-    ComReference,
-    Module,
-    Window,
-    Count_
-};
+enum class LiveKind : std::size_t { KernelHandle, GdiObject, ComReference, Module, Window, Count_ };
 
 class LiveObjects {
-public:
+  public:
     static void Created(LiveKind kind) noexcept;
     static void Destroyed(LiveKind kind) noexcept;
     // Always 0 in builds that do not count.

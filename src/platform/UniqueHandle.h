@@ -13,7 +13,7 @@ namespace quorveltwain {
 
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using Type = typename Traits::Type;
 
     UniqueHandle() noexcept = default;
@@ -67,7 +67,7 @@ public:
         return std::exchange(value_, Traits::Empty());
     }
 
-private:
+  private:
     void Track() noexcept {
         if (value_ != Traits::Empty()) LiveObjects::Created(Traits::kKind);
     }

@@ -94,8 +94,7 @@ void DevListFileHandler::ReadSetting(DevListRecordBuilder& builder, int setting,
         // Presence alone marks the default, whatever the attribute says.
         currentDefaultMark_ = isDefault.Get().vt != VT_NULL && isDefault.Get().vt != VT_EMPTY;
 
-        const std::int32_t code =
-            TokenToCode(kDevListSettings[setting].vocabulary, name.ToText());
+        const std::int32_t code = TokenToCode(kDevListSettings[setting].vocabulary, name.ToText());
         builder.AddValue(setting, code, currentDefaultMark_);
         ReadRestrictions(builder, setting, value.Get());
     }

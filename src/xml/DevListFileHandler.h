@@ -12,7 +12,7 @@ namespace quorveltwain {
 class DevListRecordBuilder;
 
 class DevListFileHandler : public BaseFileHandler {
-public:
+  public:
     DevListFileHandler() noexcept = default;
     ~DevListFileHandler() override;
 
@@ -25,7 +25,7 @@ public:
     // The record of the last successful read; null before it. It outlives this handler.
     DevListRecord* Record() const noexcept { return record_; }
 
-private:
+  private:
     // Each raises ComError on a failing DOM call.
     void ReadChild(DevListRecordBuilder& builder, IXMLDOMNode* child);
     void ReadSetting(DevListRecordBuilder& builder, int setting, IXMLDOMNode* settingElement);

@@ -46,7 +46,8 @@ double ParseFrameSize(std::wstring_view text) noexcept {
     if (i + 1 < text.size() && (text[i] == L'e' || text[i] == L'E')) {
         const std::size_t digitAt = (text[i + 1] == L'+' || text[i + 1] == L'-') ? i + 2 : i + 1;
         if (digitAt < text.size() && isDigit(text[digitAt])) {
-            while (i < digitAt && length < sizeof(number)) number[length++] = static_cast<char>(text[i++]);
+            while (i < digitAt && length < sizeof(number))
+                number[length++] = static_cast<char>(text[i++]);
             take(isDigit);
         }
     }

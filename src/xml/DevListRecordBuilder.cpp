@@ -35,7 +35,9 @@ PublishedRecords& Published() {
     return published;
 }
 
-bool ValidSetting(int setting) noexcept { return setting >= 0 && setting < kDevListSettingCount; }
+bool ValidSetting(int setting) noexcept {
+    return setting >= 0 && setting < kDevListSettingCount;
+}
 
 template <typename List, typename Element>
 void PointListAt(List& list, std::vector<Element>& elements) noexcept {
@@ -83,7 +85,9 @@ void DevListRecordBuilder::AddReverseImage(std::int32_t code) {
     storage_->reverseImage.push_back(code);
 }
 
-void DevListRecordBuilder::AddRotation(std::int32_t code) { storage_->rotation.push_back(code); }
+void DevListRecordBuilder::AddRotation(std::int32_t code) {
+    storage_->rotation.push_back(code);
+}
 
 void DevListRecordBuilder::SetMaxWidth(double width) noexcept {
     storage_->record.max_width = width;

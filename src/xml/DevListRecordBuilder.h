@@ -14,7 +14,7 @@ namespace quorveltwain {
 struct DevListRecordStorage;
 
 class DevListRecordBuilder {
-public:
+  public:
     DevListRecordBuilder();  // may throw std::bad_alloc
     ~DevListRecordBuilder();
     DevListRecordBuilder(const DevListRecordBuilder&) = delete;
@@ -41,7 +41,7 @@ public:
     // The builder is empty afterwards. Null when the keeping could not grow.
     DevListRecord* Publish() noexcept;
 
-private:
+  private:
     std::unique_ptr<DevListRecordStorage> storage_;
 };
 

@@ -5,10 +5,10 @@
 
 using quorveltwain::CheckRestriction;
 
-#define TWAINUI_DEFINE_CHECK(name, setting)                                          \
-    extern "C" std::uint32_t name(std::uint32_t value, const DevListRecord* device,  \
-                                  const ScanSettingsRecord* settings) {              \
-        return CheckRestriction(setting, value, device, settings);                   \
+#define TWAINUI_DEFINE_CHECK(name, setting)                                         \
+    extern "C" std::uint32_t name(std::uint32_t value, const DevListRecord* device, \
+                                  const ScanSettingsRecord* settings) {             \
+        return CheckRestriction(setting, value, device, settings);                  \
     }
 
 TWAINUI_DEFINE_CHECK(XML_ValidateOriginalSizeRestriction, DEVLIST_ORIGINAL_SIZE)

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 std::wstring InstalledResourceLibrary(const wchar_t* folder) {
     wchar_t windows[MAX_PATH];
     GetSystemWindowsDirectoryW(windows, MAX_PATH);

@@ -43,9 +43,13 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info) {
 
 }  // namespace
 
-TraceCapture::TraceCapture() : handler_(AddVectoredExceptionHandler(1, OnException)) { Clear(); }
+TraceCapture::TraceCapture() : handler_(AddVectoredExceptionHandler(1, OnException)) {
+    Clear();
+}
 
-TraceCapture::~TraceCapture() { RemoveVectoredExceptionHandler(handler_); }
+TraceCapture::~TraceCapture() {
+    RemoveVectoredExceptionHandler(handler_);
+}
 
 std::vector<std::wstring> TraceCapture::Lines() const {
     std::lock_guard<std::mutex> lock(g_mutex);

@@ -9,7 +9,7 @@
 namespace testsupport {
 
 class TraceCapture {
-public:
+  public:
     TraceCapture();
     ~TraceCapture();
     TraceCapture(const TraceCapture&) = delete;
@@ -19,7 +19,7 @@ public:
     std::vector<std::wstring> Lines() const;
     void Clear();
 
-private:
+  private:
     void* handler_;
 };
 

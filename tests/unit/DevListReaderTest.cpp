@@ -13,7 +13,7 @@ using testsupport::WriteBytes;
 namespace {
 
 class DevListReader : public ::testing::Test {
-protected:
+  protected:
     // Writes `body` as the root's content and opens it with the permissive test schema.
     XMLSCN_HANDLE Open(const std::string& body, const std::wstring& schema = L"") {
         const std::wstring path = BuildFolder(L"devlist-tests") + L"\\list.xml";
@@ -55,7 +55,8 @@ TEST_F(DevListReader, ValuesAndRestrictionsAccumulatePerSettingAndPerValue) {
         "  </value>"
         "</color_mode>"
         "<resolution><value name='RESOLUTION_300X300'/></resolution>"
-        "<color_mode><value name='GRAYSCALE' default=''/><value name='no such token'/></color_mode>");
+        "<color_mode><value name='GRAYSCALE' default=''/><value name='no such "
+        "token'/></color_mode>");
     ASSERT_NE(record, nullptr);
     const DevListValueList& colors = record->values[DEVLIST_COLOR_MODE];
     ASSERT_EQ(colors.count, 4u);
@@ -102,12 +103,13 @@ TEST_F(DevListReader, AValueWithoutNameEndsItsSettingElementOnly) {
 
 TEST_F(DevListReader, FixedCapabilitiesAndTheModelName) {
     const std::string longName(300, 'M');
-    const DevListRecord* record = Read(
-        "<model>first</model><model>" + longName + "</model>"
-        "<reverse_image>OFF</reverse_image><reverse_image>ON</reverse_image>"
-        "<rotation>_0</rotation><rotation>_270_CLOCKWISE</rotation><rotation>_45</rotation>"
-        "<frame_entry><max_width></max_width><max_length>297</max_length><depth>3</depth>"
-        "</frame_entry><memory_size>-128MB</memory_size><unknown>x</unknown>");
+    const DevListRecord* record =
+        Read("<model>first</model><model>" + longName +
+             "</model>"
+             "<reverse_image>OFF</reverse_image><reverse_image>ON</reverse_image>"
+             "<rotation>_0</rotation><rotation>_270_CLOCKWISE</rotation><rotation>_45</rotation>"
+             "<frame_entry><max_width></max_width><max_length>297</max_length><depth>3</depth>"
+             "</frame_entry><memory_size>-128MB</memory_size><unknown>x</unknown>");
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(std::wstring(record->model_name), std::wstring(259, L'M'));
     ASSERT_EQ(record->reverse_image.count, 2u);
@@ -154,8 +156,9 @@ TEST_F(DevListReader, MalformedContentFailsTheRead) {
 }
 
 TEST_F(DevListReader, RecordsOutliveTheirHandleAndLaterReads) {
-    XMLSCN_HANDLE handle = Open("<model>Kept</model><resolution><value name='RESOLUTION_200X200'/>"
-                                "</resolution>");
+    XMLSCN_HANDLE handle = Open(
+        "<model>Kept</model><resolution><value name='RESOLUTION_200X200'/>"
+        "</resolution>");
     DevListRecord* first = nullptr;
     DevListRecord* second = nullptr;
     ASSERT_EQ(XMLSCNLST_Read(handle, &first), XMLSCN_OK);
@@ -192,7 +195,8 @@ TEST_F(DevListReader, NullArgumentsAndUnusableFiles) {
     const std::wstring noSchema = folder + L"\\missing.xsd";
     EXPECT_EQ(XMLSCNLST_Open(sample.c_str(), noSchema.c_str(), &handle), XMLSCN_FILE_UNUSABLE);
     const std::wstring invalid = folder + L"\\invalid.xml";
-    ASSERT_TRUE(WriteBytes(invalid, "<device_list><color_mode><value/></color_mode></device_list>"));
+    ASSERT_TRUE(
+        WriteBytes(invalid, "<device_list><color_mode><value/></color_mode></device_list>"));
     EXPECT_EQ(XMLSCNLST_Open(invalid.c_str(), schema.c_str(), &handle), XMLSCN_FILE_UNUSABLE);
     const std::wstring broken = folder + L"\\broken.xml";
     ASSERT_TRUE(WriteBytes(broken, "<device_list><model>unclosed</device_list>"));

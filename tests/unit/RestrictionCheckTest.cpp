@@ -14,27 +14,37 @@ using Check = std::uint32_t (*)(std::uint32_t, const DevListRecord*, const ScanS
 
 // The exports in setting-index order.
 constexpr Check kChecks[kDevListSettingCount] = {
-    XML_ValidateOriginalSizeRestriction,    XML_ValidateOriginalOrientationRestriction,
-    XML_ValidateImageQualityRestriction,    XML_ValidateResolutionRestriction,
-    XML_ValidateExposureLevelRestriction,   XML_ValidateDuplexModeRestriction,
-    XML_ValidateColorModeRestriction,       XML_ValidatePreventBleedThroughRestriction,
-    XML_ValidateSendingSizeRestriction,     XML_ValidateContrastRestriction,
+    XML_ValidateOriginalSizeRestriction,  XML_ValidateOriginalOrientationRestriction,
+    XML_ValidateImageQualityRestriction,  XML_ValidateResolutionRestriction,
+    XML_ValidateExposureLevelRestriction, XML_ValidateDuplexModeRestriction,
+    XML_ValidateColorModeRestriction,     XML_ValidatePreventBleedThroughRestriction,
+    XML_ValidateSendingSizeRestriction,   XML_ValidateContrastRestriction,
 };
 
 // The record field that holds each setting's current value, spelled out independently of
 // the library's own table so that a mix-up there cannot hide here.
 std::int32_t& FieldOf(ScanSettingsRecord& record, int setting) {
     switch (setting) {
-        case 0: return record.original_size;
-        case 1: return record.original_orientation;
-        case 2: return record.original_image;
-        case 3: return record.resolution;
-        case 4: return record.exposure_level;
-        case 5: return record.duplex;
-        case 6: return record.color_selection;
-        case 7: return record.prevent_bleed_through;
-        case 8: return record.sending_size;
-        default: return record.contrast;
+        case 0:
+            return record.original_size;
+        case 1:
+            return record.original_orientation;
+        case 2:
+            return record.original_image;
+        case 3:
+            return record.resolution;
+        case 4:
+            return record.exposure_level;
+        case 5:
+            return record.duplex;
+        case 6:
+            return record.color_selection;
+        case 7:
+            return record.prevent_bleed_through;
+        case 8:
+            return record.sending_size;
+        default:
+            return record.contrast;
     }
 }
 
@@ -89,7 +99,7 @@ TEST(RestrictionCheck, EachCheckReadsItsOwnListAndTheOtherSettingsFromTheirField
 
 TEST(RestrictionCheck, TheFirstMatchingEntryDecides) {
     DevListRecordBuilder builder;
-    builder.AddValue(DEVLIST_COLOR_MODE, 1, true);  // FULL_COLOR, unrestricted
+    builder.AddValue(DEVLIST_COLOR_MODE, 1, true);   // FULL_COLOR, unrestricted
     builder.AddValue(DEVLIST_COLOR_MODE, 3, false);  // BLACK_AND_WHITE refused at 600x600
     builder.AddRestriction(DEVLIST_COLOR_MODE, DEVLIST_RESOLUTION, 6);
     builder.AddValue(DEVLIST_COLOR_MODE, 1, false);  // FULL_COLOR again, now restricted
@@ -151,7 +161,7 @@ TEST(DevListRecordBuilder, PublishedRecordsStayAndKeepTheirLists) {
     builder.AddRestriction(DEVLIST_ORIGINAL_SIZE, DEVLIST_DUPLEX_MODE, 3);
     builder.AddRestriction(DEVLIST_ORIGINAL_SIZE, DEVLIST_DUPLEX_MODE, 4);
     builder.AddRestriction(DEVLIST_ORIGINAL_SIZE, DEVLIST_ORIGINAL_SIZE, 2);  // ignored
-    builder.AddRestriction(DEVLIST_CONTRAST, DEVLIST_DUPLEX_MODE, 3);  // no value: ignored
+    builder.AddRestriction(DEVLIST_CONTRAST, DEVLIST_DUPLEX_MODE, 3);         // no value: ignored
     // Enough values to make the arrays move while building.
     for (int i = 0; i < 100; ++i) builder.AddValue(DEVLIST_EXPOSURE_LEVEL, i, false);
     builder.AddRotation(1);

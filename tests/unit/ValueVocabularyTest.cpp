@@ -9,10 +9,12 @@ using namespace quorveltwain;
 namespace {
 
 constexpr Vocabulary kAll[] = {
-    Vocabulary::OriginalSize,  Vocabulary::OriginalOrientation, Vocabulary::DuplexMode,
-    Vocabulary::ExposureLevel, Vocabulary::OriginalImage,       Vocabulary::Resolution,
-    Vocabulary::ColorSelection, Vocabulary::OnOff,              Vocabulary::SendingSize,
-    Vocabulary::Contrast,      Vocabulary::Rotation,            Vocabulary::ModelFamily,
+    Vocabulary::OriginalSize,   Vocabulary::OriginalOrientation,
+    Vocabulary::DuplexMode,     Vocabulary::ExposureLevel,
+    Vocabulary::OriginalImage,  Vocabulary::Resolution,
+    Vocabulary::ColorSelection, Vocabulary::OnOff,
+    Vocabulary::SendingSize,    Vocabulary::Contrast,
+    Vocabulary::Rotation,       Vocabulary::ModelFamily,
 };
 
 TEST(ValueVocabulary, SharedTokensKeepTheCodeOfTheirOwnVocabulary) {

@@ -2,7 +2,7 @@
 // "XMLSCN_Open and reading 11 configurations: 3 ms". Medians of repeated runs; nothing
 // here asserts a time.
 //
-// Usage: store_benchmark.exe [runs]
+// Usage: bench_store.exe [runs]
 
 #include <windows.h>
 #include <objbase.h>
