@@ -1,24 +1,85 @@
 #include "platform/WindowCreation.h"
 
+#include <cstring>
+#include <vector>
+
 #include "platform/ActivationContext.h"
 
 namespace quorveltwain {
 
+namespace {
+
+// A copy of a template with WS_EX_LAYOUTRTL added, or empty when the template is missing
+// (the plain call then reports that as Windows does). Copied into DWORDs: the dialog
+// manager wants the template aligned.
+std::vector<DWORD> MirroredTemplate(HMODULE module, int templateId) {
+    const HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(templateId), RT_DIALOG);
+    const HGLOBAL loaded = found != nullptr ? ::LoadResource(module, found) : nullptr;
+    const void* data = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    const DWORD size = found != nullptr ? ::SizeofResource(module, found) : 0;
+    if (data == nullptr || size < sizeof(DLGTEMPLATE)) return {};
+    std::vector<DWORD> copy((size + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
+    std::memcpy(copy.data(), data, size);
+    // DLGTEMPLATEEX starts with the version 1 and the signature 0xFFFF; its extended style
+    // is its third DWORD. A plain DLGTEMPLATE has it second.
+    const auto* words = reinterpret_cast<const WORD*>(copy.data());
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+    if (extended && size < 3 * sizeof(DWORD)) return {};
+    copy[extended ? 2 : 1] |= WS_EX_LAYOUTRTL;
+    return copy;
+}
+
+bool Mirrors(DialogLayout layout) noexcept {
+    return layout == DialogLayout::RightToLeft ||
+           (layout == DialogLayout::User && UserReadsRightToLeft());
+}
+
+}  // namespace
+
+bool UserReadsRightToLeft() noexcept {
+    wchar_t layout[256] = {};
+    if (::GetLocaleInfoEx(nullptr, LOCALE_IREADINGLAYOUT, layout, 256) == 0) return false;
+    return layout[0] == L'1' && layout[1] == L'\0';
+}
+
 HWND CreateModelessDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure,
-                          LPARAM initParam) noexcept {
-    return ActivationContext::ForLibrary().Run([&] {
-        return ::CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure,
-                                    initParam);
-    });
+                          LPARAM initParam, DialogLayout layout) noexcept {
+    try {
+        const std::vector<DWORD> mirrored =
+            Mirrors(layout) ? MirroredTemplate(module, templateId) : std::vector<DWORD>();
+        return ActivationContext::ForLibrary().Run([&] {
+            if (!mirrored.empty()) {
+                return ::CreateDialogIndirectParamW(
+                    module, reinterpret_cast<const DLGTEMPLATE*>(mirrored.data()), owner, procedure,
+                    initParam);
+            }
+            return ::CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure,
+                                        initParam);
+        });
+    } catch (...) {
+        return nullptr;  // no memory for the copy
+    }
 }
 
 INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure,
-                       LPARAM initParam) noexcept {
-    // The whole modal loop runs inside the context: windows that the dialog creates while
-    // it runs (extra buttons, tool tips) get the same controls.
-    return ActivationContext::ForLibrary().Run([&] {
-        return ::DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure, initParam);
-    });
+                       LPARAM initParam, DialogLayout layout) noexcept {
+    try {
+        const std::vector<DWORD> mirrored =
+            Mirrors(layout) ? MirroredTemplate(module, templateId) : std::vector<DWORD>();
+        // The whole modal loop runs inside the context: windows that the dialog creates
+        // while it runs (extra buttons, tool tips) get the same controls.
+        return ActivationContext::ForLibrary().Run([&] {
+            if (!mirrored.empty()) {
+                return ::DialogBoxIndirectParamW(
+                    module, reinterpret_cast<const DLGTEMPLATE*>(mirrored.data()), owner, procedure,
+                    initParam);
+            }
+            return ::DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure,
+                                     initParam);
+        });
+    } catch (...) {
+        return -1;
+    }
 }
 
 HWND CreatePlainWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,

@@ -89,18 +89,17 @@ void PaintButtonFace(HDC dc, const RECT& rect, const wchar_t* text, ButtonColors
     ::RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, kButtonCorner, kButtonCorner);
     ::SetTextColor(dc, ColorScheme::Color(colors.text));
     ::SetBkMode(dc, TRANSPARENT);
+    // A mirrored button would mirror the access key's underline away from its letter. The
+    // text is one centred line, so it lands on the same place drawn unmirrored.
+    const DWORD layout = ::GetLayout(dc);
+    if (layout != GDI_ERROR && (layout & LAYOUT_RTL) != 0) ::SetLayout(dc, layout & ~LAYOUT_RTL);
     RECT textRect = rect;
     ::DrawTextW(dc, text, -1, &textRect,
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE | (showAccelerator ? 0 : DT_HIDEPREFIX));
+    if (layout != GDI_ERROR && (layout & LAYOUT_RTL) != 0) ::SetLayout(dc, layout);
 }
 
 }  // namespace
-
-bool UserLocaleReadsRightToLeft() noexcept {
-    wchar_t layout[256] = {};
-    if (::GetLocaleInfoEx(nullptr, LOCALE_IREADINGLAYOUT, layout, 256) == 0) return false;
-    return layout[0] == L'1' && layout[1] == L'\0';
-}
 
 namespace {
 
@@ -114,7 +113,7 @@ DlgMain::DlgMain(const DialogSetup& setup, const MainDialogData& data)
     : DlgBase(setup),
       data_(data),
       title_(ModelName(data.device)),
-      rightToLeft_(UserLocaleReadsRightToLeft()) {}
+      rightToLeft_(UserReadsRightToLeft()) {}
 
 DWORD WINAPI DlgMain::ThreadRoutine(void* parameter) noexcept {
     auto* dialog = static_cast<DlgMain*>(parameter);

@@ -94,7 +94,4 @@ class DlgMain final : public DlgBase {
     HCURSOR arrowCursor_ = nullptr;
 };
 
-// True when the user's locale reads right to left.
-bool UserLocaleReadsRightToLeft() noexcept;
-
 }  // namespace quorveltwain

@@ -319,6 +319,29 @@ TEST_F(SettingsWindow, CloseUIGivesUpAWaitThatFails) {
     ::CloseHandle(thread);
 }
 
+// A user who reads right to left gets mirrored windows even from a left-to-right library
+// (English standing in for a missing language).
+TEST_F(SettingsWindow, DialogsMirrorForAUserWhoReadsRightToLeft) {
+    const HMODULE module = CurrentUiContext()->resourceModule;
+    const auto sideOfOk = [&](DialogLayout layout, bool& mirrored) {
+        const DLGPROC plain = [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR {
+            return message == WM_INITDIALOG;
+        };
+        const HWND dialog = CreateModelessDialog(module, IDD_MESSAGES, nullptr, plain, 0, layout);
+        RECT whole{}, ok{};
+        ::GetWindowRect(dialog, &whole);
+        ::GetWindowRect(::GetDlgItem(dialog, IDC_MESSAGE_OK), &ok);
+        mirrored = (::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+        ::DestroyWindow(dialog);
+        return ok.left < (whole.left + whole.right) / 2 ? -1 : 1;
+    };
+    bool mirrored = true;
+    EXPECT_EQ(sideOfOk(DialogLayout::LeftToRight, mirrored), 1);
+    EXPECT_FALSE(mirrored);
+    EXPECT_EQ(sideOfOk(DialogLayout::RightToLeft, mirrored), -1) << "OK stays on the right";
+    EXPECT_TRUE(mirrored);
+}
+
 // A user whose language has no library installed still gets windows, in English.
 TEST_F(SettingsWindow, AMissingLanguageFallsBackToEnglishAndSaysSo) {
     testsupport::TraceCapture capture;
