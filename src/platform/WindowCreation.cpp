@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/ActivationContext.h"
+#include "platform/Trace.h"
 
 namespace quorveltwain {
 
@@ -57,7 +58,8 @@ HWND CreateModelessDialog(HMODULE module, int templateId, HWND owner, DLGPROC pr
                                         initParam);
         });
     } catch (...) {
-        return nullptr;  // no memory for the copy
+        Trace(L"Dialog %d refused: no memory for its mirrored template", templateId);
+        return nullptr;
     }
 }
 
@@ -78,6 +80,7 @@ INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC proce
                                      initParam);
         });
     } catch (...) {
+        Trace(L"Dialog %d refused: no memory for its mirrored template", templateId);
         return -1;
     }
 }

@@ -1,201 +1,171 @@
-// The message window as the host drives it through ShowScanInterruptionUI and
-// ShowErrorMessage: modeless beside the progress window, modal without one.
+// The progress and message windows as the host drives them through the real DLL: Cancel
+// only tells the host, the message window is modeless beside the progress window and
+// modal without one, and codes 1 and 2 only switch its Continue button.
 
-#include "ResourceIds.h"
 #include "WindowTestHost.h"
+
+#include <commctrl.h>
 
 namespace windowtests {
 namespace {
 
-constexpr int kContinue = IDC_MESSAGE_CONTINUE;
-constexpr int kCancel = IDC_MESSAGE_CANCEL;
-constexpr int kOk = IDC_MESSAGE_OK;
-constexpr int kYes = IDC_MESSAGE_YES;
-constexpr int kNo = IDC_MESSAGE_NO;
-constexpr int kText = IDC_MESSAGE_TEXT;
+using HostWindows = WindowTest;
 
-using MessageWindows = WindowTest;
-
-HWND ImageOf(HWND dialog) {
-    return reinterpret_cast<HWND>(
-        SendDlgItemMessageW(dialog, IDC_MESSAGE_IMAGE, STM_GETIMAGE, IMAGE_BITMAP, 0));
+HWND ProgressWindow() {
+    return FindDialogWith(IDC_PROGRESS_BAR);
+}
+HWND MessageWindow() {
+    return FindDialogWith(IDC_MESSAGE_TEXT);
+}
+std::wstring ControlText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
+void CloseBox(HWND window) {
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-TEST_F(MessageWindows, InterruptionBesideTheProgressSwitchesContinueAndItsCloseBoxCancels) {
-    ASSERT_EQ(ui.ShowScanProgress(), 0);
+TEST_F(HostWindows, ProgressCancelOnlyTellsTheHostAndOnlyTheHostClosesIt) {
+    ASSERT_EQ(ShowScanProgress(), 0);
     const HWND progress = ProgressWindow();
     ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(GetWindow(progress, GW_OWNER), owner.get());
+    ASSERT_EQ(owner.Count(UIM_SET_ACTIVE_WINDOW), 1);
+    EXPECT_EQ(reinterpret_cast<HWND>(owner.Messages()[0].wParam), progress);
+    EXPECT_EQ(WindowText(progress), ResourceString(IDS_PROGRESS_TITLE));
+    EXPECT_EQ(ControlText(progress, IDC_PROGRESS_LABEL), ResourceString(IDS_PROGRESS_LABEL));
+    EXPECT_NE(GetWindowLongPtrW(GetDlgItem(progress, IDC_PROGRESS_BAR), GWL_STYLE) & PBS_MARQUEE,
+              0);
+    // Created inside the library's activation context: version 6 buttons know their size.
+    SIZE ideal{};
+    EXPECT_TRUE(SendDlgItemMessageW(progress, IDC_PROGRESS_CANCEL, BCM_GETIDEALSIZE, 0,
+                                    reinterpret_cast<LPARAM>(&ideal)));
 
-    // Code 1 before any message: nothing is shown.
-    ASSERT_EQ(ui.ShowScanInterruptionUI(1), 0);
-    EXPECT_EQ(MessageWindow(), nullptr);
+    Click(progress, IDC_PROGRESS_CANCEL);
+    CloseBox(progress);
+    EXPECT_EQ(host.Count(HM_CANCEL), 2);
+    EXPECT_EQ(host.Messages().size(), 2u);
+    EXPECT_TRUE(IsWindowVisible(progress));
 
-    ASSERT_EQ(ui.ShowScanInterruptionUI(0), 0);  // modeless: returns at once
+    // A second progress replaces the first; CancelScanUI closes only the newer one, and the
+    // older one still answers its own button.
+    ASSERT_EQ(ShowScanProgress(), 0);
+    ASSERT_EQ(ThreadDialogs().size(), 2u);
+    owner.Clear();
+    ASSERT_EQ(CancelScanUI(), 0);
+    EXPECT_TRUE(IsWindow(progress));
+    EXPECT_EQ(ThreadDialogs().size(), 1u);
+    EXPECT_EQ(owner.Count(UIM_ENABLE), 1);
+    Click(progress, IDC_PROGRESS_CANCEL);
+    EXPECT_EQ(host.Count(HM_CANCEL), 3);
+    ASSERT_EQ(CloseScanProgress(), 0);
+    EXPECT_EQ(owner.Count(UIM_ENABLE), 1) << "nothing left to close";
+    DestroyWindow(progress);
+}
+
+TEST_F(HostWindows, InterruptionBesideTheProgressSwitchesContinueAndClosesByCode) {
+    ASSERT_EQ(ShowScanProgress(), 0);
+    const HWND progress = ProgressWindow();
+    ASSERT_EQ(ShowScanInterruptionUI(1), 0);
+    EXPECT_EQ(MessageWindow(), nullptr) << "code 1 alone shows nothing";
+
+    ASSERT_EQ(ShowScanInterruptionUI(0), 0);  // modeless: returns at once
     const HWND message = MessageWindow();
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(GetWindow(message, GW_OWNER), progress);
-    EXPECT_FALSE(IsWindowEnabled(progress)) << "the owner waits while the message is shown";
+    EXPECT_FALSE(IsWindowEnabled(progress));
     EXPECT_EQ(WindowText(message), ResourceString(IDS_INTERRUPTION_TITLE));
-    EXPECT_EQ(ControlText(message, kText), ResourceString(IDS_INTERRUPTION_TEXT));
-    EXPECT_TRUE(ControlVisible(message, kContinue));
-    EXPECT_TRUE(ControlVisible(message, kCancel));
-    EXPECT_FALSE(ControlVisible(message, kOk));
-    EXPECT_EQ(GetDlgItem(message, kYes), nullptr);
-    EXPECT_NE(ImageOf(message), nullptr) << "a modeless interruption shows its picture";
-
-    // Centred on its owner.
+    EXPECT_EQ(ControlText(message, IDC_MESSAGE_TEXT), ResourceString(IDS_INTERRUPTION_TEXT));
+    EXPECT_TRUE(ControlVisible(message, IDC_MESSAGE_CANCEL));
+    EXPECT_FALSE(ControlVisible(message, IDC_MESSAGE_OK));
+    EXPECT_NE(SendDlgItemMessageW(message, IDC_MESSAGE_IMAGE, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
     RECT ownerRect{}, own{};
     GetWindowRect(progress, &ownerRect);
     GetWindowRect(message, &own);
-    EXPECT_NEAR((own.left + own.right) / 2, (ownerRect.left + ownerRect.right) / 2, 1);
-    EXPECT_NEAR((own.top + own.bottom) / 2, (ownerRect.top + ownerRect.bottom) / 2, 1);
+    EXPECT_NEAR(own.left + own.right, ownerRect.left + ownerRect.right, 2) << "centred";
 
-    ASSERT_EQ(ui.ShowScanInterruptionUI(2), 0);
-    EXPECT_FALSE(ControlEnabled(message, kContinue));
-    EXPECT_EQ(MessageWindow(), message) << "codes 1 and 2 neither close nor replace the window";
-    ASSERT_EQ(ui.ShowScanInterruptionUI(1), 0);
-    EXPECT_TRUE(ControlEnabled(message, kContinue));
-    ASSERT_EQ(ui.ShowScanInterruptionUI(2), 0);
-    EXPECT_FALSE(ControlEnabled(message, kContinue));
-
-    CloseBox(message);
+    ASSERT_EQ(ShowScanInterruptionUI(2), 0);
+    EXPECT_FALSE(ControlEnabled(message, IDC_MESSAGE_CONTINUE));
+    ASSERT_EQ(ShowScanInterruptionUI(1), 0);
+    EXPECT_TRUE(ControlEnabled(message, IDC_MESSAGE_CONTINUE));
+    EXPECT_EQ(MessageWindow(), message) << "codes 1 and 2 neither close nor replace it";
+    CloseBox(message);  // while Continue is offered, closing cancels
     EXPECT_FALSE(IsWindow(message));
-    EXPECT_EQ(host->Count(HM_CANCEL), 1);
-    EXPECT_EQ(host->Count(HM_CONTINUE), 0);
+    EXPECT_EQ(host.Count(HM_CANCEL), 1);
     EXPECT_TRUE(IsWindowEnabled(progress));
 
-    // Continue answers the next interruption.
-    ASSERT_EQ(ui.ShowScanInterruptionUI(0), 0);
-    const HWND again = MessageWindow();
-    ASSERT_NE(again, nullptr);
-    EXPECT_TRUE(ControlEnabled(again, kContinue)) << "a new window starts with Continue enabled";
-    Click(again, kContinue);
-    EXPECT_FALSE(IsWindow(again));
-    EXPECT_EQ(host->Count(HM_CONTINUE), 1);
-    EXPECT_EQ(host->Count(HM_CANCEL), 1);
+    ASSERT_EQ(ShowScanInterruptionUI(0), 0);
+    Click(MessageWindow(), IDC_MESSAGE_CONTINUE);
+    EXPECT_EQ(host.Count(HM_CONTINUE), 1);
 
-    ASSERT_EQ(ui.CloseScanProgress(), 0);
-}
-
-TEST_F(MessageWindows, ASecondCodeWhileVisibleClosesTheMessageAndTheNextOneShows) {
-    ASSERT_EQ(ui.ShowScanProgress(), 0);
-    const HWND progress = ProgressWindow();
-
-    ASSERT_EQ(ui.ShowErrorMessage(5), 0);
+    // A further code while a message shows closes it and shows nothing of its own.
+    ASSERT_EQ(ShowErrorMessage(5), 0);
     const HWND refused = MessageWindow();
     ASSERT_NE(refused, nullptr);
-    EXPECT_EQ(WindowText(refused), ResourceString(IDS_MESSAGE_TITLE));
-    EXPECT_EQ(ControlText(refused, kText), ResourceString(IDS_SETTINGS_REFUSED_TEXT));
-    EXPECT_TRUE(ControlVisible(refused, kOk));
-    EXPECT_FALSE(ControlVisible(refused, kContinue));
-
-    ASSERT_EQ(ui.ShowErrorMessage(4), 0);
-    EXPECT_FALSE(IsWindow(refused)) << "a further code closes the visible message";
-    EXPECT_EQ(MessageWindow(), nullptr) << "and does not show its own";
-    EXPECT_TRUE(IsWindowEnabled(progress));
-    EXPECT_TRUE(host->Messages().empty()) << "closing by code tells the host nothing here";
-
-    ASSERT_EQ(ui.ShowErrorMessage(8), 0);
-    const HWND busy = MessageWindow();
-    ASSERT_NE(busy, nullptr);
-    Click(busy, kOk);
-    EXPECT_FALSE(IsWindow(busy));
-    EXPECT_TRUE(host->Messages().empty()) << "code 8 with an owner ends quietly";
-
+    EXPECT_EQ(ControlText(refused, IDC_MESSAGE_TEXT), ResourceString(IDS_SETTINGS_REFUSED_TEXT));
+    ASSERT_EQ(ShowErrorMessage(4), 0);
+    EXPECT_FALSE(IsWindow(refused));
+    EXPECT_EQ(MessageWindow(), nullptr);
     // Code 6 shows nothing and leaves the owner disabled until a later message closes.
-    ASSERT_EQ(ui.ShowErrorMessage(6), 0);
+    ASSERT_EQ(ShowErrorMessage(6), 0);
     EXPECT_EQ(MessageWindow(), nullptr);
     EXPECT_FALSE(IsWindowEnabled(progress));
-    ASSERT_EQ(ui.ShowErrorMessage(5), 0);
-    Click(MessageWindow(), kOk);
+    ASSERT_EQ(ShowErrorMessage(7), 0);  // modeless with an owner, tells the host on close
+    Click(MessageWindow(), IDC_MESSAGE_OK);
     EXPECT_TRUE(IsWindowEnabled(progress));
-
-    ASSERT_EQ(ui.CloseScanProgress(), 0);
+    EXPECT_EQ(host.Count(HM_UI_CLOSED), 1);
+    ASSERT_EQ(CloseScanProgress(), 0);
 }
 
-TEST_F(MessageWindows, CodeSevenWithAnOwnerReturnsAtOnceAndReportsTheClose) {
-    ASSERT_EQ(ui.ShowScanProgress(), 0);
-    ASSERT_EQ(ui.ShowErrorMessage(7), 0);
-    const HWND lost = MessageWindow();
-    ASSERT_NE(lost, nullptr) << "the export returned while its window is open";
-    EXPECT_EQ(ControlText(lost, kText), ResourceString(IDS_CONNECTION_LOST_TEXT));
-    EXPECT_EQ(host->Count(HM_UI_CLOSED), 0);
-
-    CloseBox(lost);  // no Continue button: the close box is a plain close
-    EXPECT_FALSE(IsWindow(lost));
-    EXPECT_EQ(host->Count(HM_UI_CLOSED), 1);
-    EXPECT_EQ(host->Count(HM_CANCEL), 0);
-    ASSERT_EQ(ui.CloseScanProgress(), 0);
-}
-
-TEST_F(MessageWindows, WithoutAnOwnerTheExportWaitsForTheModalWindow) {
-    // No progress window at the first message: the message has no owner, for good.
-    bool sawWindow = false;
+TEST_F(HostWindows, WithoutAnOwnerMessagesAreModalAndSomeEndTheSession) {
     bool exportReturned = false;
-    const bool driven = DriveModal(
+    EXPECT_TRUE(DriveModal(
         [&] {
-            EXPECT_EQ(ui.ShowErrorMessage(3), 0);
+            EXPECT_EQ(ShowErrorMessage(3), 0);
             exportReturned = true;
         },
         [&](HWND dialog) {
-            if (GetDlgItem(dialog, kText) == nullptr) return false;
-            sawWindow = true;
             EXPECT_FALSE(exportReturned);
             EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
-            EXPECT_EQ(WindowText(dialog), ResourceString(IDS_MESSAGE_TITLE));
-            EXPECT_EQ(ControlText(dialog, kText), ResourceString(IDS_SCAN_ERROR_TEXT));
-            EXPECT_TRUE(ControlVisible(dialog, kOk));
-            EXPECT_FALSE(ControlVisible(dialog, kContinue));
-            EXPECT_EQ(ImageOf(dialog), nullptr) << "modal messages show no picture";
-            Click(dialog, kOk);
+            EXPECT_EQ(ControlText(dialog, IDC_MESSAGE_TEXT), ResourceString(IDS_SCAN_ERROR_TEXT));
+            EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_MESSAGE_IMAGE, STM_GETIMAGE, IMAGE_BITMAP, 0),
+                      0);
+            Click(dialog, IDC_MESSAGE_OK);
             return true;
-        });
-    EXPECT_TRUE(driven);
-    EXPECT_TRUE(sawWindow);
+        }));
     EXPECT_TRUE(exportReturned);
-    EXPECT_TRUE(host->Messages().empty());
-    EXPECT_EQ(MessageWindow(), nullptr);
+    EXPECT_TRUE(host.Messages().empty());
 
-    // Without an owner even an interruption is modal; its close box still cancels.
-    EXPECT_TRUE(DriveModal([&] { EXPECT_EQ(ui.ShowScanInterruptionUI(0), 0); },
-                           [&](HWND dialog) {
-                               if (!ControlVisible(dialog, kContinue)) return false;
+    // Even an interruption is modal without an owner; its close box still cancels.
+    EXPECT_TRUE(DriveModal([&] { ShowScanInterruptionUI(0); },
+                           [](HWND dialog) {
                                CloseBox(dialog);
                                return true;
                            }));
-    EXPECT_EQ(host->Count(HM_CANCEL), 1);
-
-    // Codes 5 and 8 without an owner end the host's session like code 7.
+    EXPECT_EQ(host.Count(HM_CANCEL), 1);
     for (const int code : {5, 8, 7}) {
-        host->Clear();
-        EXPECT_TRUE(DriveModal([&] { EXPECT_EQ(ui.ShowErrorMessage(code), 0); },
-                               [&](HWND dialog) {
-                                   if (GetDlgItem(dialog, kText) == nullptr) return false;
-                                   Click(dialog, kOk);
+        host.Clear();
+        EXPECT_TRUE(DriveModal([&] { ShowErrorMessage(code); },
+                               [](HWND dialog) {
+                                   Click(dialog, IDC_MESSAGE_OK);
                                    return true;
-                               }))
-            << "code " << code;
-        EXPECT_EQ(host->Count(HM_UI_CLOSED), 1) << "code " << code;
+                               }));
+        EXPECT_EQ(host.Count(HM_UI_CLOSED), 1) << "code " << code;
     }
 
-    // Questions are the library's own: through the exports a code above 100 is a message
-    // like any other, but its Yes and No buttons are there and close it.
-    host->Clear();
-    EXPECT_TRUE(DriveModal([&] { EXPECT_EQ(ui.ShowErrorMessage(104), 0); },
-                           [&](HWND dialog) {
-                               const HWND yes = GetDlgItem(dialog, kYes);
-                               if (yes == nullptr) return false;
-                               EXPECT_TRUE(ControlVisible(dialog, kNo));
-                               EXPECT_FALSE(ControlVisible(dialog, kOk));
-                               RECT yesRect{}, noRect{};
-                               GetWindowRect(yes, &yesRect);
-                               GetWindowRect(GetDlgItem(dialog, kNo), &noRect);
-                               EXPECT_EQ(yesRect.right - yesRect.left, 91);
-                               EXPECT_EQ(noRect.left - yesRect.left, 91);
-                               Click(dialog, kYes);
+    // A question shows Yes and No side by side instead of OK.
+    host.Clear();
+    EXPECT_TRUE(DriveModal([&] { ShowErrorMessage(104); },
+                           [](HWND dialog) {
+                               EXPECT_TRUE(ControlVisible(dialog, IDC_MESSAGE_NO));
+                               EXPECT_FALSE(ControlVisible(dialog, IDC_MESSAGE_OK));
+                               RECT yes{}, no{};
+                               GetWindowRect(GetDlgItem(dialog, IDC_MESSAGE_YES), &yes);
+                               GetWindowRect(GetDlgItem(dialog, IDC_MESSAGE_NO), &no);
+                               EXPECT_EQ(no.left - yes.left, yes.right - yes.left);
+                               Click(dialog, IDC_MESSAGE_YES);
                                return true;
                            }));
-    EXPECT_TRUE(host->Messages().empty());
+    EXPECT_TRUE(host.Messages().empty());
 }
 
 }  // namespace

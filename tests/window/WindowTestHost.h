@@ -1,8 +1,8 @@
 #pragma once
-// What a window test stands on: the real TWAIN_UI.dll loaded fresh for each test (so the
-// message window's owner, chosen once per library life, starts unchosen), a host window
-// and an owner window that record the messages the library sends them, and helpers that
-// find the library's windows and drive them.
+// What a window test stands on: a host window and an owner window that record the messages
+// the library sends them, the real TWAIN_UI.dll loaded fresh for each test (so the message
+// window's owner, chosen once per library life, starts unchosen), and helpers that find
+// the library's windows on this thread and drive them.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,16 +25,17 @@ struct Received {
     LPARAM lParam;
 };
 
-// A top-level window of the test's thread that keeps every message of interest.
+// A top-level window of the test's thread that keeps the host messages and the library's
+// UIM_ENABLE and UIM_SET_ACTIVE_WINDOW.
 class RecordingWindow {
   public:
     explicit RecordingWindow(const wchar_t* title);
-    ~RecordingWindow();
+    ~RecordingWindow() { DestroyWindow(window_); }
     RecordingWindow(const RecordingWindow&) = delete;
     RecordingWindow& operator=(const RecordingWindow&) = delete;
 
     HWND get() const { return window_; }
-    std::vector<Received> Messages() const { return messages_; }
+    const std::vector<Received>& Messages() const { return messages_; }
     int Count(UINT message) const;
     void Clear() { messages_.clear(); }
 
@@ -45,51 +45,40 @@ class RecordingWindow {
     std::vector<Received> messages_;
 };
 
-// The library's exports, reached through GetProcAddress as a host that loads it would.
-struct Exports {
-    decltype(&::InitializeUI) InitializeUI = nullptr;
+// Visible dialogs of this thread: the library's windows run on the host's thread.
+std::vector<HWND> ThreadDialogs();
+// The one visible dialog of this thread holding `controlId`, or null.
+HWND FindDialogWith(int controlId);
+std::wstring WindowText(HWND window);
+bool ControlVisible(HWND dialog, int id);
+bool ControlEnabled(HWND dialog, int id);
+// Clicks a button as the user would, through the button itself.
+void Click(HWND dialog, int id);
+// Runs `call` (which blocks in a modal loop) while `drive` is offered every visible dialog
+// every 20 ms from inside that loop, until it returns true; after 5 s the dialogs are
+// closed. Returns whether `drive` finished.
+bool DriveModal(const std::function<void()>& call, const std::function<bool(HWND)>& drive);
+
+class WindowTest : public testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // A text of the loaded resource library, to compare with what a window shows.
+    std::wstring ResourceString(UINT id) const;
+
+    template <typename Function>
+    Function Export(const char* name) const {
+        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    }
+
+    HMODULE library = nullptr;
     decltype(&::ShowScanProgress) ShowScanProgress = nullptr;
     decltype(&::CloseScanProgress) CloseScanProgress = nullptr;
     decltype(&::CancelScanUI) CancelScanUI = nullptr;
     decltype(&::ShowScanInterruptionUI) ShowScanInterruptionUI = nullptr;
     decltype(&::ShowErrorMessage) ShowErrorMessage = nullptr;
-};
-
-class WindowTest : public testing::Test {
-  public:
-    // Dialogs of this thread: the library's windows run on the host's thread.
-    static std::vector<HWND> ThreadDialogs();
-
-  protected:
-    void SetUp() override;
-    void TearDown() override;
-    // The one visible dialog holding `controlId`, or null.
-    static HWND FindDialogWith(int controlId);
-    HWND ProgressWindow() const { return FindDialogWith(IDC_PROGRESS_BAR); }
-    HWND MessageWindow() const { return FindDialogWith(IDC_MESSAGE_TEXT); }
-
-    // A text of the loaded resource library, to compare with what a window shows.
-    std::wstring ResourceString(UINT id) const;
-    static std::wstring WindowText(HWND window);
-    static std::wstring ControlText(HWND dialog, int id) {
-        return WindowText(GetDlgItem(dialog, id));
-    }
-    static bool ControlVisible(HWND dialog, int id);
-    static bool ControlEnabled(HWND dialog, int id);
-    // Clicks a button as the user would, through the button itself.
-    static void Click(HWND dialog, int id);
-    // The close box of the title bar.
-    static void CloseBox(HWND window);
-
-    // Runs `call` (which blocks in a modal loop) while `drive` is offered every 20 ms, on
-    // this thread, until it returns true; gives up after 5 s by closing the window.
-    // Returns whether `drive` finished the modal loop.
-    bool DriveModal(const std::function<void()>& call, const std::function<bool(HWND)>& drive);
-
-    Exports ui;
-    HMODULE library = nullptr;
-    std::unique_ptr<RecordingWindow> host;
-    std::unique_ptr<RecordingWindow> owner;
+    RecordingWindow host{L"Window tests: host"};
+    RecordingWindow owner{L"Window tests: owner"};
     ScanSettingsRecord settings{};
     std::uint32_t option = 0;
 
