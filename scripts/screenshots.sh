@@ -6,6 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-$root/build}
 out=$root/docs/screenshots
+# Pictures of another locale get a prefix, e.g. TWAINUI_LOCALE=ar_SA.UTF-8 SHOTS_PREFIX=rtl-
+prefix=${SHOTS_PREFIX:-}
 
 if [ -z "${TWAINUI_SHOTS_INNER:-}" ]; then
   bash "$root/scripts/install-deps.sh"
@@ -54,7 +56,7 @@ shoot() {
     previous=$current
     sleep 0.05
   done
-  import -window "$title" "$out/$file"
+  import -window "$title" "$out/$prefix$file"
   touch "$done_unix"
   wait "$pid"
   echo "$file: \"$title\""
