@@ -6,7 +6,7 @@
 namespace testsupport {
 
 class LoadedLibrary {
-public:
+  public:
     LoadedLibrary() : module_(::LoadLibraryW(L"TWAIN_UI.dll")) {}
     ~LoadedLibrary() {
         if (module_ != nullptr) ::FreeLibrary(module_);
@@ -23,7 +23,7 @@ public:
             reinterpret_cast<void*>(::GetProcAddress(module_, name)));
     }
 
-private:
+  private:
     HMODULE module_;
 };
 
