@@ -1,93 +1,90 @@
-// Loads the real TWAIN_UI.dll as a host would and checks what the Windows loader sees.
+// The real TWAIN_UI.dll as a host loads it: its export table, its only resource, and
+// InitializeUI with the product installed in the test prefix.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/LoadedLibrary.h"
-#include "support/TraceCapture.h"
+#include "twain_ui.h"
 
 namespace {
 
-struct Export {
-    const char* name;
-    WORD ordinal;
+// A host may import by ordinal, so each name keeps its place: ordinals run from 1 in this
+// order (the names' ASCII order), the ten restriction checks last.
+constexpr const char* kExports[] = {
+    "CancelScanUI",     "CloseScanProgress", "CloseUI",          "InitializeUI",
+    "OpenUI",           "ShowErrorMessage",  "ShowPreviewImage", "ShowScanInterruptionUI",
+    "ShowScanProgress", "XMLSCNLST_Close",   "XMLSCNLST_Open",   "XMLSCNLST_Read",
+    "XMLSCN_Add",       "XMLSCN_Close",      "XMLSCN_Delete",    "XMLSCN_GetSize",
+    "XMLSCN_Open",      "XMLSCN_Read",       "XMLSCN_ReadSet",   "XMLSCN_Save",
+    "XMLSCN_Update",    "XMLSCN_UpdateSet",
 };
-
-// A host may import by ordinal, so every name must keep this ordinal.
-constexpr Export kExports[] = {
-    {"CancelScanUI", 1},
-    {"CloseScanProgress", 2},
-    {"CloseUI", 3},
-    {"InitializeUI", 4},
-    {"OpenUI", 5},
-    {"ShowErrorMessage", 6},
-    {"ShowPreviewImage", 7},
-    {"ShowScanInterruptionUI", 8},
-    {"ShowScanProgress", 9},
-    {"XMLSCNLST_Close", 10},
-    {"XMLSCNLST_Open", 11},
-    {"XMLSCNLST_Read", 12},
-    {"XMLSCN_Add", 13},
-    {"XMLSCN_Close", 14},
-    {"XMLSCN_Delete", 15},
-    {"XMLSCN_GetSize", 16},
-    {"XMLSCN_Open", 17},
-    {"XMLSCN_Read", 18},
-    {"XMLSCN_ReadSet", 19},
-    {"XMLSCN_Save", 20},
-    {"XMLSCN_Update", 21},
-    {"XMLSCN_UpdateSet", 22},
-    {"XML_ValidateColorModeRestriction", 23},
-    {"XML_ValidateContrastRestriction", 24},
-    {"XML_ValidateDuplexModeRestriction", 25},
-    {"XML_ValidateExposureLevelRestriction", 26},
-    {"XML_ValidateImageQualityRestriction", 27},
-    {"XML_ValidateOriginalOrientationRestriction", 28},
-    {"XML_ValidateOriginalSizeRestriction", 29},
-    {"XML_ValidatePreventBleedThroughRestriction", 30},
-    {"XML_ValidateResolutionRestriction", 31},
-    {"XML_ValidateSendingSizeRestriction", 32},
+constexpr const char* kRestrictions[] = {
+    "ColorMode",           "Contrast",     "DuplexMode",          "ExposureLevel", "ImageQuality",
+    "OriginalOrientation", "OriginalSize", "PreventBleedThrough", "Resolution",    "SendingSize",
 };
-
-using Library = testsupport::LoadedLibrary;
 
 TEST(ExportTable, NamesAndOrdinalsReachTheSameFunctions) {
-    Library library;
+    testsupport::LoadedLibrary library;
     ASSERT_NE(library.get(), nullptr) << "LoadLibraryW failed: " << GetLastError();
-    for (const Export& entry : kExports) {
-        FARPROC byName = GetProcAddress(library.get(), entry.name);
-        FARPROC byOrdinal = GetProcAddress(library.get(), MAKEINTRESOURCEA(entry.ordinal));
-        EXPECT_NE(byName, nullptr) << entry.name;
-        EXPECT_EQ(byName, byOrdinal) << entry.name << " @" << entry.ordinal;
+    std::vector<std::string> names(std::begin(kExports), std::end(kExports));
+    for (const char* check : kRestrictions) {
+        names.push_back(std::string("XML_Validate") + check + "Restriction");
     }
-    // One close for both kinds of store, one placeholder under two names.
-    EXPECT_EQ(GetProcAddress(library.get(), "XMLSCNLST_Close"),
-              GetProcAddress(library.get(), "XMLSCN_Close"));
-    EXPECT_EQ(GetProcAddress(library.get(), "XMLSCN_Update"),
-              GetProcAddress(library.get(), "XMLSCN_Read"));
-    // Names are undecorated: no leading underscore, no @N suffix.
-    EXPECT_EQ(GetProcAddress(library.get(), "_InitializeUI"), nullptr);
-    EXPECT_EQ(GetProcAddress(library.get(), "InitializeUI@40"), nullptr);
+    WORD ordinal = 0;
+    for (const std::string& name : names) {
+        ++ordinal;
+        const FARPROC byName = GetProcAddress(library.get(), name.c_str());
+        EXPECT_NE(byName, nullptr) << name;
+        EXPECT_EQ(byName, GetProcAddress(library.get(), MAKEINTRESOURCEA(ordinal)))
+            << name << " @" << ordinal;
+    }
+    EXPECT_EQ(ordinal, 32);
+    EXPECT_EQ(GetProcAddress(library.get(), MAKEINTRESOURCEA(ordinal + 1)), nullptr)
+        << "an export beyond the table";
 }
 
-TEST(ExportTable, TheLoadedLibraryTracesThroughItsExports) {
-    Library library;
-    ASSERT_NE(library.get(), nullptr);
-    using ShowCode = int(__cdecl*)(int);
-    auto showError = reinterpret_cast<ShowCode>(
-        reinterpret_cast<void*>(GetProcAddress(library.get(), "ShowErrorMessage")));
-    ASSERT_NE(showError, nullptr);
+TEST(InitializeUI, LoadsTheInstalledEnglishResourceLibrary) {
+    wchar_t english[MAX_PATH];
+    GetSystemWindowsDirectoryW(english, MAX_PATH);
+    lstrcatW(english, L"\\TWAIN_64\\VRXTWAIN\\LANG\\en\\Resource.dll");
+    ASSERT_NE(GetFileAttributesW(english), INVALID_FILE_ATTRIBUTES)
+        << "the install step did not run";
+    EXPECT_EQ(GetModuleHandleW(english), nullptr) << "loaded before InitializeUI";
 
-    testsupport::TraceCapture capture;
-    // Code 1 opens no window even when another test has initialised the library (a
-    // message without an owner would be modal and wait for the user).
-    EXPECT_EQ(showError(1), 0);
-    const auto lines = capture.Lines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], L"[VRX RERAR UR] ShowErrorMessage() error_code == 1\n");
+    // Never freed: the context and its windows live until the process ends.
+    const HMODULE library = LoadLibraryW(L"TWAIN_UI.dll");
+    ASSERT_NE(library, nullptr);
+    const auto initializeUI = reinterpret_cast<decltype(&InitializeUI)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "InitializeUI")));
+    ASSERT_NE(initializeUI, nullptr);
+    ScanSettingsRecord settings{};
+    std::uint32_t option = 0;
+    EXPECT_EQ(initializeUI(nullptr, &settings, nullptr, &option, nullptr), 0);
+    // Its font registration is checked in the unit tests, where the context shows it.
+    EXPECT_NE(GetModuleHandleW(english), nullptr);
+}
+
+TEST(InitializeUI, TheLibrarysOnlyResourceIsItsManifest) {
+    const HMODULE library = LoadLibraryExW(L"TWAIN_UI.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(library, nullptr);
+    // Everything else lives in the resource libraries.
+    std::vector<ULONG_PTR> types;
+    EnumResourceTypesW(
+        library,
+        [](HMODULE, LPWSTR type, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<ULONG_PTR>*>(found)->push_back(
+                reinterpret_cast<ULONG_PTR>(type));
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&types));
+    EXPECT_EQ(types, std::vector<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(RT_MANIFEST)});
+    EXPECT_NE(FindResourceW(library, ISOLATIONAWARE_MANIFEST_RESOURCE_ID, RT_MANIFEST), nullptr);
+    FreeLibrary(library);
 }
 
 }  // namespace

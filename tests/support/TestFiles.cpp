@@ -4,28 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace testsupport {
 
 namespace {
 
-// Under Wine the source and build trees are Unix paths; Wine converts them to the drive
-// that maps them. On Windows the configured paths are used as they are.
+// The source and build trees are Unix paths; Wine names the drive that maps them.
 std::wstring WindowsPathOf(const char* unixPath) {
     using Converter = WCHAR*(CDECL*)(LPCSTR);
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto convert = reinterpret_cast<Converter>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")));
-    if (convert != nullptr) {
-        if (WCHAR* converted = convert(unixPath)) {
-            std::wstring result(converted);
-            HeapFree(GetProcessHeap(), 0, converted);
-            return result;
-        }
-    }
-    std::wstring result;
-    for (const char* c = unixPath; *c != '\0'; ++c) result += *c == '/' ? L'\\' : wchar_t(*c);
+    const auto convert = reinterpret_cast<Converter>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    WCHAR* converted = convert != nullptr ? convert(unixPath) : nullptr;
+    if (converted == nullptr) return std::filesystem::path(unixPath).make_preferred().wstring();
+    std::wstring result(converted);
+    HeapFree(GetProcessHeap(), 0, converted);
     return result;
 }
 
@@ -33,6 +29,24 @@ std::wstring Join(std::wstring base, std::wstring_view relative) {
     if (!base.empty() && base.back() != L'\\') base += L'\\';
     for (wchar_t c : relative) base += c == L'/' ? L'\\' : c;
     return base;
+}
+
+std::vector<std::wstring> MatchingNames(const std::wstring& folder, const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(Join(folder, pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// The system caches private-profile files; an unchanged size and time within the clock's
+// resolution could otherwise serve the old text.
+void ForgetCachedProfiles() {
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr);
 }
 
 }  // namespace
@@ -47,52 +61,47 @@ std::wstring BuildFolder(std::wstring_view relative) {
     return folder;
 }
 
+std::wstring StoreFilesFolder() {
+    // One subfolder per test program, so one program's start does not remove the files
+    // another left.
+    static const std::wstring folder = [] {
+        wchar_t module[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, module, MAX_PATH);
+        BuildFolder(L"store-files");
+        std::wstring created =
+            BuildFolder(L"store-files\\" + std::filesystem::path(module).stem().wstring());
+        DeleteFiles(created, L"*.xml");
+        return created;
+    }();
+    return folder;
+}
+
+std::wstring NextStoreFile() {
+    static unsigned counter = 0;
+    std::string name = "store";
+    if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+        name = std::string(test->test_suite_name()) + "." + test->name();
+    }
+    return StoreFilesFolder() + L"\\" + std::wstring(name.begin(), name.end()) + L"-" +
+           std::to_wstring(++counter) + L".xml";
+}
+
 bool FileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read != 0) {
-        bytes.append(buffer, read);
-    }
-    CloseHandle(file);
-    return bytes;
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool WriteBytes(const std::wstring& path, std::string_view bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    CloseHandle(file);
-    return ok;
+    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
 }
-
-namespace {
-
-std::vector<std::wstring> MatchingNames(const std::wstring& folder, const std::wstring& pattern) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(Join(folder, pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
-}  // namespace
 
 std::size_t CountFiles(const std::wstring& folder, const std::wstring& pattern) {
     return MatchingNames(folder, pattern).size();
@@ -104,37 +113,22 @@ void DeleteFiles(const std::wstring& folder, const std::wstring& pattern) {
     }
 }
 
-}  // namespace testsupport
+DriverFileBackup::DriverFileBackup(std::wstring path)
+    : path_(std::move(path)), existed_(FileExists(path_)), original_(ReadBytes(path_)) {}
 
-namespace testsupport {
-
-std::wstring StoreFilesFolder() {
-    // One subfolder per test program, so one program's start does not remove the files
-    // another left.
-    static const std::wstring folder = [] {
-        wchar_t module[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, module, MAX_PATH);
-        std::wstring program(module);
-        program = program.substr(program.find_last_of(L"\\/") + 1);
-        program = program.substr(0, program.find_last_of(L'.'));
-        BuildFolder(L"store-files");
-        std::wstring created = BuildFolder(L"store-files\\" + program);
-        DeleteFiles(created, L"*.xml");
-        return created;
-    }();
-    return folder;
+DriverFileBackup::~DriverFileBackup() {
+    if (existed_) {
+        WriteBytes(path_, original_);
+    } else {
+        DeleteFileW(path_.c_str());
+    }
+    ForgetCachedProfiles();
 }
 
-std::wstring NextStoreFile() {
-    static unsigned counter = 0;
-    std::wstring name = L"store";
-    if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
-        name.clear();
-        for (const char* c = test->test_suite_name(); *c != '\0'; ++c) name += wchar_t(*c);
-        name += L'.';
-        for (const char* c = test->name(); *c != '\0'; ++c) name += wchar_t(*c);
-    }
-    return StoreFilesFolder() + L"\\" + name + L"-" + std::to_wstring(++counter) + L".xml";
+void DriverFileBackup::WriteProfile(std::wstring_view text) const {
+    const auto* bytes = reinterpret_cast<const char*>(text.data());
+    WriteBytes(path_, "\xFF\xFE" + std::string(bytes, text.size() * sizeof(wchar_t)));
+    ForgetCachedProfiles();
 }
 
 }  // namespace testsupport

@@ -1,5 +1,6 @@
-// The library's manifest context, made from the real TWAIN_UI.dll: inside it windows get
-// version 6 of the common controls, outside it they do not.
+// Windows of the library are made inside its manifest context, taken here from the real
+// TWAIN_UI.dll: inside it they get version 6 of the common controls, outside they do not,
+// and what Windows reported about the call reaches the caller unchanged.
 
 #include <gtest/gtest.h>
 
@@ -7,54 +8,34 @@
 #include <commctrl.h>
 
 #include "platform/ActivationContext.h"
-#include "api/UiContext.h"
+#include "platform/WindowCreation.h"
 
 namespace quorveltwain {
 namespace {
 
-struct WindowTraits {
-    using Type = HWND;
-    static constexpr LiveKind kKind = LiveKind::Window;
-    static Type Empty() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { ::DestroyWindow(h); }
-};
-using UniqueWindow = UniqueHandle<WindowTraits>;
-
 // Only version 6 of the edit control knows cue banners; version 5 answers FALSE.
 bool EditControlIsVersion6() {
-    UniqueWindow edit(CreateWindowExW(0, L"Edit", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr));
-    if (!edit) return false;
-    return SendMessageW(edit.get(), EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(L"cue")) ==
-           TRUE;
+    const HWND edit = CreateWindowExW(0, L"Edit", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr,
+                                      nullptr, nullptr);
+    const bool v6 = SendMessageW(edit, EM_SETCUEBANNER, 0, LPARAM(L"cue")) == TRUE;
+    DestroyWindow(edit);
+    return v6;
 }
 
-class ActivationContextTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        library_.reset(LoadLibraryW(L"TWAIN_UI.dll"));
-        ASSERT_TRUE(library_) << "TWAIN_UI.dll not found beside the test: " << GetLastError();
-    }
-    UniqueModule library_;
-};
-
-TEST_F(ActivationContextTest, CommonControlsVersion6OnlyInsideTheLibraryContext) {
-    const ActivationContext context(library_.get());
+TEST(ActivationContext, GivesVersion6InsideOnlyAndKeepsTheCallsResultAndError) {
+    UniqueModule library(LoadLibraryW(L"TWAIN_UI.dll"));
+    ASSERT_TRUE(library) << "TWAIN_UI.dll not found beside the test: " << GetLastError();
+    const ActivationContext context(library.get());
     ASSERT_TRUE(context.IsValid()) << "no manifest resource 2 in TWAIN_UI.dll";
 
     EXPECT_FALSE(EditControlIsVersion6()) << "the test process itself should run version 5";
     {
         const ActivationContext::Scope scope(context);
-        EXPECT_TRUE(scope.IsActive());
         EXPECT_TRUE(EditControlIsVersion6());
     }
     EXPECT_FALSE(EditControlIsVersion6()) << "the context stayed active after its scope";
     EXPECT_TRUE(context.Run(EditControlIsVersion6));
-}
 
-TEST_F(ActivationContextTest, RunHandsBackTheCallsResultAndLastError) {
-    const ActivationContext context(library_.get());
-    ASSERT_TRUE(context.IsValid());
     SetLastError(0);
     const int result = context.Run([] {
         SetLastError(ERROR_FILE_NOT_FOUND);
@@ -62,41 +43,30 @@ TEST_F(ActivationContextTest, RunHandsBackTheCallsResultAndLastError) {
     });
     EXPECT_EQ(result, 42);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
 
-    // A window creation that fails: its own error survives the deactivation.
-    DWORD errorInside = 0;
+TEST(WindowCreation, FailuresKeepWindowsResultAndLastError) {
+    // No module and no template: the modal call fails as DialogBoxParamW does.
     SetLastError(0);
-    const HWND none = context.Run([&errorInside] {
-        const HWND window = CreateWindowExW(0, L"NoSuchWindowClass", L"", WS_POPUP, 0, 0, 1, 1,
-                                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        errorInside = GetLastError();
-        return window;
-    });
-    EXPECT_EQ(none, nullptr);
-    EXPECT_NE(errorInside, 0u);
-    EXPECT_EQ(GetLastError(), errorInside);
-}
+    const INT_PTR direct = DialogBoxParamW(nullptr, MAKEINTRESOURCEW(9999), nullptr, nullptr, 0);
+    const DWORD directError = GetLastError();
+    ASSERT_EQ(direct, -1);
+    SetLastError(0);
+    EXPECT_EQ(RunModalDialog(nullptr, 9999, nullptr, nullptr), direct);
+    EXPECT_EQ(GetLastError(), directError);
+    SetLastError(0);
+    EXPECT_EQ(CreateModelessDialog(nullptr, 9999, nullptr, nullptr), nullptr);
+    EXPECT_NE(GetLastError(), 0u);
 
-TEST_F(ActivationContextTest, AModuleWithoutManifestGivesAnInertContext) {
-    // The test program has no manifest resource 2: nothing is activated, calls still run.
-    const ActivationContext context(GetModuleHandleW(nullptr));
-    EXPECT_FALSE(context.IsValid());
-    const ActivationContext::Scope scope(context);
-    EXPECT_FALSE(scope.IsActive());
-    EXPECT_EQ(context.Run([] { return 7; }), 7);
-    EXPECT_FALSE(ActivationContext(nullptr).IsValid());
-}
-
-TEST_F(ActivationContextTest, TheLibraryContextIsMadeOnceFromTheLibraryModule) {
-    const HMODULE previous = LibraryModule();
-    SetLibraryModule(library_.get());
-    const ActivationContext& first = ActivationContext::ForLibrary();
-    const ActivationContext& second = ActivationContext::ForLibrary();
-    SetLibraryModule(previous);
-    ASSERT_TRUE(first.IsValid());
-    EXPECT_EQ(&first, &second);
-    EXPECT_EQ(first.get(), second.get());
-    EXPECT_TRUE(first.Run(EditControlIsVersion6));
+    SetLastError(0);
+    CreateWindowExW(0, L"NoSuchClass", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    const DWORD noClassError = GetLastError();
+    ASSERT_NE(noClassError, 0u);
+    SetLastError(0);
+    EXPECT_EQ(CreatePlainWindow(0, L"NoSuchClass", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr,
+                                nullptr, nullptr),
+              nullptr);
+    EXPECT_EQ(GetLastError(), noClassError);
 }
 
 }  // namespace
