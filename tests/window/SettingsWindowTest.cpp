@@ -27,41 +27,14 @@
 #include "ui/UiMessages.h"
 
 using namespace quorveltwain;
+using windowtests::ProcessTopLevelWindows;
+using windowtests::PumpUntil;
 using windowtests::RecordingWindow;
 
 namespace {
 
-// Pumps this thread's messages until `done` holds or the time is up (bounded polling).
-template <typename Condition>
-bool PumpUntil(Condition done, DWORD timeoutMs = 5000) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (::GetTickCount64() > end) return false;
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
-
 int ProcessWindowCount() {
-    struct Count {
-        DWORD process;
-        int windows;
-    } count{::GetCurrentProcessId(), 0};
-    ::EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* count = reinterpret_cast<Count*>(parameter);
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(window, &process);
-            if (process == count->process) ++count->windows;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.windows;
+    return static_cast<int>(ProcessTopLevelWindows().size());
 }
 
 std::wstring Line(const std::wstring& text) {

@@ -2,8 +2,6 @@
 
 namespace windowtests {
 
-namespace {
-
 std::set<HWND> ProcessTopLevelWindows() {
     std::set<HWND> windows;
     EnumWindows(
@@ -22,7 +20,19 @@ std::set<HWND> ProcessTopLevelWindows() {
     return windows;
 }
 
-}  // namespace
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() > end) return false;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
 
 RecordingWindow::RecordingWindow(const wchar_t* title) {
     static const ATOM registered = [] {

@@ -45,6 +45,10 @@ class RecordingWindow {
     std::vector<Received> messages_;
 };
 
+// Top-level windows of this process, the library's among them.
+std::set<HWND> ProcessTopLevelWindows();
+// Pumps this thread's messages until `done` holds or the time is up (bounded polling).
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Visible dialogs of this thread: the library's windows run on the host's thread.
 std::vector<HWND> ThreadDialogs();
 // The one visible dialog of this thread holding `controlId`, or null.
