@@ -12,8 +12,10 @@ namespace quorveltwain {
 class DevListRecordBuilder;
 
 class DevListFileHandler : public BaseFileHandler {
-public:
-    DevListFileHandler() noexcept = default;
+  public:
+    static constexpr HandlerKind kKind = HandlerKind::DeviceList;
+
+    DevListFileHandler() noexcept : BaseFileHandler(kKind) {}
     ~DevListFileHandler() override;
 
     // Builds a fresh record from the loaded document (the file is not read again). False
@@ -25,7 +27,7 @@ public:
     // The record of the last successful read; null before it. It outlives this handler.
     DevListRecord* Record() const noexcept { return record_; }
 
-private:
+  private:
     // Each raises ComError on a failing DOM call.
     void ReadChild(DevListRecordBuilder& builder, IXMLDOMNode* child);
     void ReadSetting(DevListRecordBuilder& builder, int setting, IXMLDOMNode* settingElement);

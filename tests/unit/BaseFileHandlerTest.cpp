@@ -25,6 +25,7 @@ constexpr char kOneConfig[] =
 // Shows what a derived handler sees of the document.
 class InspectedHandler : public BaseFileHandler {
   public:
+    InspectedHandler() : BaseFileHandler(HandlerKind::None) {}
     std::wstring RootName() { return rootElement ? NodeName(rootElement.Get()) : L""; }
     long RootChildren() { return Length(ChildNodes(rootElement.Get())); }
     bool Replace(std::wstring_view text) { return LoadText(text); }
