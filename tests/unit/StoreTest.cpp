@@ -1,0 +1,399 @@
+// The scan configuration store on real files under Wine: its exports, the file it writes
+// and reads, and the document layer beneath. The files it writes to store-files/ are
+// checked again by xmllint (store_files_validate).
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstring>
+#include <regex>
+#include <string>
+
+#include "platform/LiveObjects.h"
+#include "support/TestFiles.h"
+#include "twain_ui.h"
+#include "xml/ConfigFileHandler.h"
+
+using namespace quorveltwain;
+using namespace testsupport;
+
+namespace {
+
+constexpr std::uint32_t kOk = XMLSCN_OK;
+constexpr std::uint32_t kBad = XMLSCN_BAD_ARGUMENT;
+const std::string kHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<param xml:space=\"preserve\"";
+const std::string kSkeleton = kHead + "/>\n";
+
+// An open store, closed when the test leaves.
+struct OpenStore {
+    XMLSCN_HANDLE handle = nullptr;
+    OpenStore(const std::wstring& path, const std::wstring& schema) {
+        EXPECT_EQ(XMLSCN_Open(path.c_str(), schema.c_str(), &handle), kOk);
+    }
+    ~OpenStore() { XMLSCN_Close(handle); }
+    ScanSettingsRecord Read(std::uint32_t index) {
+        ScanSettingsRecord record;
+        std::memset(&record, 0xAB, sizeof record);
+        EXPECT_EQ(XMLSCN_ReadSet(handle, index, &record), kOk);
+        return record;
+    }
+    void Add(ScanSettingsRecord record) { EXPECT_EQ(XMLSCN_Add(handle, &record), kOk); }
+};
+
+ScanSettingsRecord Named(const wchar_t* name) {
+    ScanSettingsRecord record{};
+    std::wcsncpy(record.config_name, name, SCAN_CONFIG_NAME_CHARS - 1);
+    return record;
+}
+
+// The handler with content loaded without a schema, so the reader's own rules show on
+// files that the schema would refuse.
+class Probe : public ConfigFileHandler {
+  public:
+    Probe() { EXPECT_TRUE(CreateDocument()); }
+    bool Load(std::wstring_view content) {
+        if (!LoadText(L"<param xml:space=\"preserve\">" + std::wstring(content) + L"</param>"))
+            return false;
+        TakeRootElement();
+        return ReadConfigs();
+    }
+    // The file that the document rebuilt from the list saves.
+    std::string Written() {
+        const std::wstring path = NextStoreFile();
+        return WriteConfigs() && Save(path) ? ReadBytes(path) : "(not written)";
+    }
+    void SetConfigs(std::vector<ScanSettingsRecord> records) { configs = std::move(records); }
+};
+
+class Store : public ::testing::Test {
+  protected:
+    const std::wstring schema = SourcePath(L"data/SCANCONFIGLIST.xsd");
+    const std::wstring noSchema = BuildFolder(L"store-scratch") + L"\\no-such-schema.xsd";
+    const long comAtStart = LiveObjects::Count(LiveKind::ComReference);
+    // Every test leaves the COM references as it found them.
+    void TearDown() override { EXPECT_EQ(LiveObjects::Count(LiveKind::ComReference), comAtStart); }
+    // A scratch file holding `bytes`, without the backups of an earlier run.
+    static std::wstring Scratch(const wchar_t* name, std::string_view bytes) {
+        const std::wstring folder = BuildFolder(L"store-scratch");
+        DeleteFiles(folder, std::wstring(name) + L"*.bak");
+        EXPECT_TRUE(WriteBytes(folder + L"\\" + name, bytes));
+        return folder + L"\\" + name;
+    }
+};
+
+TEST_F(Store, NullArgumentsAndBadIndicesTouchNothing) {
+    const std::wstring path = NextStoreFile();
+    XMLSCN_HANDLE untouched = reinterpret_cast<XMLSCN_HANDLE>(0x1234);
+    EXPECT_EQ(XMLSCN_Open(nullptr, schema.c_str(), &untouched), kBad);
+    EXPECT_EQ(XMLSCN_Open(path.c_str(), nullptr, &untouched), kBad);
+    EXPECT_EQ(XMLSCN_Open(path.c_str(), schema.c_str(), nullptr), kBad);
+    EXPECT_EQ(untouched, reinterpret_cast<XMLSCN_HANDLE>(0x1234));
+    EXPECT_FALSE(FileExists(path));
+    ScanSettingsRecord record = Named(L"x");
+    EXPECT_EQ(XMLSCN_Close(nullptr), kBad);
+    EXPECT_EQ(XMLSCN_GetSize(nullptr), kBad);
+    EXPECT_EQ(XMLSCN_ReadSet(nullptr, 0, &record), kBad);
+    EXPECT_EQ(XMLSCN_UpdateSet(nullptr, 0, &record), kBad);
+    EXPECT_EQ(XMLSCN_Add(nullptr, &record), kBad);
+    EXPECT_EQ(XMLSCN_Delete(nullptr, 0), kBad);
+    EXPECT_EQ(XMLSCN_Save(nullptr, path.c_str()), kBad);
+    EXPECT_EQ(XMLSCN_Read(&record), kOk);  // a placeholder that accepts anything
+
+    OpenStore store(path, schema);
+    EXPECT_EQ(XMLSCN_ReadSet(store.handle, 0, &record), kBad);
+    EXPECT_EQ(XMLSCN_UpdateSet(store.handle, -1, &record), kBad);  // empty list
+    EXPECT_EQ(XMLSCN_Delete(store.handle, 0), kBad);
+    EXPECT_EQ(XMLSCN_Add(store.handle, nullptr), kBad);
+    ScanSettingsRecord second = Named(L"second");
+    store.Add(Named(L"first"));
+    ASSERT_EQ(XMLSCN_Add(store.handle, &second), kOk);
+    const ScanSettingsRecord before = record;
+    EXPECT_EQ(XMLSCN_ReadSet(store.handle, 0, nullptr), kBad);
+    EXPECT_EQ(XMLSCN_UpdateSet(store.handle, 0, nullptr), kBad);
+    EXPECT_EQ(XMLSCN_ReadSet(store.handle, 2, &record), kBad);
+    EXPECT_EQ(XMLSCN_ReadSet(store.handle, 0xFFFFFFFFu, &record), kBad);
+    EXPECT_EQ(XMLSCN_UpdateSet(store.handle, 2, &record), kBad);
+    EXPECT_EQ(XMLSCN_Delete(store.handle, 2), kBad);
+    EXPECT_EQ(XMLSCN_Delete(store.handle, 0xFFFFFFFFu), kBad);  // -1, taken as unsigned
+    EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
+    // As a signed index any negative one is the first; the record replaces it whole.
+    ScanSettingsRecord replacement = Named(L"replaced");
+    ASSERT_EQ(XMLSCN_UpdateSet(store.handle, INT32_MIN, &replacement), kOk);
+    ASSERT_EQ(XMLSCN_GetSize(store.handle), 2u);
+    EXPECT_STREQ(store.Read(0).config_name, L"replaced");
+    EXPECT_STREQ(store.Read(0).config_id, L"");
+    EXPECT_STREQ(store.Read(1).config_id, second.config_id);
+    // Add gives every configuration a new identifier, clearing what the caller had.
+    std::wcscpy(second.config_id, L"the caller's own identifier, replaced");
+    ASSERT_EQ(XMLSCN_Add(store.handle, &second), kOk);
+    const std::wregex uuid(L"[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}");
+    EXPECT_TRUE(std::regex_match(std::wstring(second.config_id), uuid)) << second.config_id;
+    EXPECT_STRNE(second.config_id, store.Read(1).config_id);
+    EXPECT_STREQ(second.config_id, store.Read(2).config_id);
+    for (std::size_t i = 36; i < SCAN_CONFIG_ID_CHARS; ++i) EXPECT_EQ(second.config_id[i], 0);
+    EXPECT_EQ(XMLSCN_Save(store.handle, nullptr), kOk);
+}
+
+TEST_F(Store, EveryStoredFieldSurvivesSaveAndReopen) {
+    const std::wstring path = NextStoreFile();
+    // Every field set, the texts with markup, spaces and a character of two halves.
+    ScanSettingsRecord all{7,  34, 4, 5, 30,  6, 8,      6,    1, L"", L"  spaces kept  ",     L"",
+                           21, 1,  2, 1, -40, 0, 123456, 7.25, 4, 14,  L"stays in memory only"};
+    std::wcscpy(all.config_name, L"R\u00e9sum\u00e9 \u65e5\u672c & <more> \U0001D11E");
+    {
+        OpenStore store(path, schema);
+        store.Add(all);
+        EXPECT_EQ(XMLSCN_Save(store.handle, nullptr), kOk);
+    }
+    OpenStore store(path, schema);
+    ASSERT_EQ(XMLSCN_GetSize(store.handle), 1u);
+    // What the file does not hold comes back zero, every other byte as it was.
+    ScanSettingsRecord expected = all;
+    expected.reserved = 0;
+    std::memset(expected.aux_text, 0, sizeof expected.aux_text);
+    const ScanSettingsRecord read = store.Read(0);
+    std::memcpy(expected.config_id, read.config_id, sizeof read.config_id);
+    EXPECT_STREQ(read.config_name, all.config_name);
+    EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0);
+}
+
+TEST_F(Store, WritesWhatIsSetInTheSchemasOrderAndReadsOnlyExactNames) {
+    Probe probe;
+    probe.SetConfigs({});
+    EXPECT_EQ(probe.Written(), kSkeleton);
+    ScanSettingsRecord odd{};
+    odd.has_frame_entry = 2;  // only 1 means "has a frame"
+    odd.left = 5;
+    odd.model = 1;  // written as its family's one token
+    ScanSettingsRecord unknown{};
+    unknown.duplex = 7;  // one past the vocabulary: an empty element
+    unknown.rotation = -1;
+    unknown.model = 18;
+    ScanSettingsRecord framed = Named(L"a&b");
+    framed.has_frame_entry = 1;
+    framed.left = 1;
+    framed.bottom = 4;
+    framed.rotation = 2;
+    probe.SetConfigs({ScanSettingsRecord{}, odd, unknown, framed});
+    const std::string none =
+        "<scan_config><config_id></config_id><config_name></config_name>"
+        "<config_detail></config_detail>";
+    EXPECT_EQ(probe.Written(),
+              kHead + ">" + none + "<scan_param/></scan_config>" + none +
+                  "<scan_param/><model>MODEL_ASPEN3</model></scan_config>" + none +
+                  "<scan_param><duplex></duplex><rotation></rotation></scan_param><model></model>"
+                  "</scan_config><scan_config><config_id></config_id><config_name>a&amp;b"
+                  "</config_name><config_detail></config_detail><scan_param><frame_entry>"
+                  "<left>1</left><top>0</top><right>0</right><bottom>4</bottom></frame_entry>"
+                  "<rotation>_90_CLOCKWISE</rotation></scan_param></scan_config></param>\n");
+    ASSERT_TRUE(probe.ReadConfigs());
+    EXPECT_EQ(probe.Configs()[1].model, 2);
+    EXPECT_EQ(probe.Configs()[1].has_frame_entry + probe.Configs()[1].left, 0.0);
+    EXPECT_EQ(probe.Configs()[2].duplex + probe.Configs()[2].rotation + probe.Configs()[2].model,
+              0);
+
+    // Every child of the root is a configuration; only exact names and tokens count.
+    ASSERT_TRUE(probe.Load(
+        L"<!-- by hand --><scan_config><config_name>Mail</config_name><scan_param>"
+        L"<Duplex>DUPLEX</Duplex><duplex> DUPLEX</duplex><resolution>RESOLUTION_300X300"
+        L"</resolution><resolution>RESOLUTION_600X600</resolution><color_selection>grayscale"
+        L"</color_selection><model>MODEL_FERN</model><frame_entry><left>12.7</left>"
+        L"</frame_entry></scan_param><model>MODEL_ASPEN3</model><x>y</x></scan_config>"
+        L"<other><config_name>read all the same</config_name></other>"));
+    ASSERT_EQ(probe.Configs().size(), 3u);
+    const ScanSettingsRecord zero{};
+    EXPECT_EQ(std::memcmp(&probe.Configs()[0], &zero, sizeof zero), 0);
+    const ScanSettingsRecord& mail = probe.Configs()[1];
+    EXPECT_STREQ(mail.config_name, L"Mail");
+    EXPECT_EQ(mail.duplex, 0);
+    EXPECT_EQ(mail.resolution, 6);  // the later element wins
+    EXPECT_EQ(mail.color_selection, 0);
+    EXPECT_EQ(mail.model, 2);  // not the one inside scan_param
+    EXPECT_EQ(mail.has_frame_entry, 1);
+    EXPECT_EQ(mail.left, 12.7);
+    EXPECT_STREQ(probe.Configs()[2].config_name, L"read all the same");
+    // Written back, what read as 0 is gone and the frame complete.
+    EXPECT_NE(probe.Written().find("<scan_param><resolution>RESOLUTION_600X600</resolution>"
+                                   "<frame_entry><left>12.7</left><top>0</top><right>0</right>"
+                                   "<bottom>0</bottom></frame_entry></scan_param>"),
+              std::string::npos);
+    ConfigFileHandler bare;  // no root, no list; a rebuild starts from the skeleton
+    ASSERT_TRUE(bare.CreateDocument());
+    EXPECT_FALSE(bare.ReadConfigs());
+    EXPECT_TRUE(bare.WriteConfigs() && bare.ReadConfigs());
+}
+
+TEST_F(Store, CoordinatesReadAsTheClassicLocaleDoes) {
+    // A host may have switched the C library to a locale with a decimal comma.
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "German_Germany.1252");
+    Probe probe;
+    const bool loaded = probe.Load(
+        L"<a><scan_param><frame_entry><left>  \t-12.5mm</left><top>+3e2</top><right>abc</right>"
+        L"<bottom></bottom></frame_entry></scan_param></a><a><scan_param><frame_entry><left>7,5"
+        L"</left><top>+-1</top><right>.25</right><bottom>1e</bottom></frame_entry></scan_param>"
+        L"</a><a><scan_param><frame_entry><left>\u00a05</left></frame_entry></scan_param></a>");
+    std::setlocale(LC_ALL, previous.c_str());
+    ASSERT_TRUE(loaded);
+    const auto& read = probe.Configs();
+    EXPECT_EQ(read[0].left, -12.5);
+    EXPECT_EQ(read[0].top, 300.0);
+    EXPECT_EQ(read[0].right + read[0].bottom, 0.0);
+    EXPECT_EQ(read[1].left, 7.0);  // a comma ends the number
+    EXPECT_EQ(read[1].top, 0.0);
+    EXPECT_EQ(read[1].right, 0.25);
+    EXPECT_EQ(read[1].bottom, 1.0);
+    EXPECT_EQ(read[2].left, 0.0);  // a no-break space is no white space in the classic locale
+}
+
+TEST_F(Store, TextsAreCutToTheirFieldsAndToWhatAFileCanHold) {
+    Probe probe;
+    // Too long, and a character of two halves that do not both fit.
+    ASSERT_TRUE(probe.Load(L"<a><config_id>" + std::wstring(50, L'i') +
+                           L"</config_id><config_name>" + std::wstring(40, L'n') +
+                           L"</config_name><config_detail>" + std::wstring(31, L'd') +
+                           L"\U0001F4C4</config_detail></a>"));
+    EXPECT_EQ(std::wstring(probe.Configs()[0].config_id), std::wstring(36, L'i'));
+    EXPECT_EQ(std::wstring(probe.Configs()[0].config_name), std::wstring(32, L'n'));
+    EXPECT_EQ(std::wstring(probe.Configs()[0].config_detail), std::wstring(31, L'd'));
+    // A host's texts without their NUL, and characters no XML file can hold: written cut
+    // and cleaned, so the next open does not refuse the whole file.
+    const std::wstring path = NextStoreFile();
+    ScanSettingsRecord unterminated{};
+    std::wmemset(unterminated.config_name, L'x', SCAN_CONFIG_NAME_CHARS);
+    std::wmemset(unterminated.config_detail, L'y', SCAN_CONFIG_DETAIL_CHARS);
+    ScanSettingsRecord odd = Named(
+        L"Tab\tLine\nBell\x07"
+        L"End");
+    std::wcscpy(odd.config_detail,
+                L"a\xD800"
+                L"b\xFFFF"
+                L"c\xFFFE"
+                L"d\x1F");
+    {
+        OpenStore store(path, schema);
+        store.Add(unterminated);
+        store.Add(odd);
+        EXPECT_EQ(XMLSCN_Save(store.handle, nullptr), kOk);
+    }
+    OpenStore store(path, schema);
+    EXPECT_FALSE(FileExists(path + L".bak"));
+    ASSERT_EQ(XMLSCN_GetSize(store.handle), 2u);
+    EXPECT_EQ(std::wstring(store.Read(0).config_name), std::wstring(32, L'x'));
+    EXPECT_EQ(std::wstring(store.Read(0).config_detail), std::wstring(32, L'y'));
+    EXPECT_STREQ(store.Read(1).config_name, L"Tab\tLine\nBellEnd");
+    EXPECT_STREQ(store.Read(1).config_detail, L"abcd");
+}
+
+TEST_F(Store, AnUnusableFileIsKeptBeforeAnEmptyOneTakesItsPlace) {
+    const std::wstring missing = NextStoreFile();
+    EXPECT_EQ(XMLSCN_GetSize(OpenStore(missing, schema).handle), 0u);
+    EXPECT_EQ(ReadBytes(missing), kSkeleton);
+    EXPECT_FALSE(FileExists(missing + L".bak"));  // there was nothing to keep
+
+    const std::string garbage = "<?xml version=\"1.0\"?><param><scan_config>half a fi";
+    const std::string wrongOrder = kHead +
+                                   "><scan_config><config_name>Saved</config_name>"
+                                   "<config_id/><config_detail/><scan_param/>"
+                                   "</scan_config></param>";
+    const std::wstring path = Scratch(L"unusable.xml", garbage);
+    for (const std::string* bytes : {&garbage, &wrongOrder}) {
+        ASSERT_TRUE(WriteBytes(path, *bytes));
+        EXPECT_EQ(XMLSCN_GetSize(OpenStore(path, schema).handle), 0u);
+        EXPECT_EQ(ReadBytes(path), kSkeleton);
+    }
+    // Each kept beside the one before; the skeleton is not worth a backup; any file is
+    // kept when the schema is missing.
+    OpenStore{path, noSchema};
+    EXPECT_EQ(ReadBytes(path + L".bak"), garbage);
+    EXPECT_EQ(ReadBytes(path + L".1.bak"), wrongOrder);
+    EXPECT_FALSE(FileExists(path + L".2.bak"));
+    const std::wstring unchecked = Scratch(L"schema-missing.xml", wrongOrder);
+    OpenStore{unchecked, noSchema};
+    EXPECT_EQ(ReadBytes(unchecked + L".bak"), wrongOrder);
+
+    // A file held open without sharing can be neither loaded nor copied: it stays, and
+    // the store does not open.
+    const std::wstring locked = Scratch(L"locked.xml", garbage);
+    HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    XMLSCN_HANDLE handle = nullptr;
+    EXPECT_EQ(XMLSCN_Open(locked.c_str(), schema.c_str(), &handle), XMLSCN_FILE_UNUSABLE);
+    EXPECT_EQ(handle, nullptr);
+    CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(locked), garbage);
+    EXPECT_FALSE(FileExists(locked + L".bak"));
+}
+
+TEST_F(Store, TheFileChangesWholeAndOnlyThroughASave) {
+    const std::wstring path = NextStoreFile();
+    auto store = std::make_unique<OpenStore>(path, schema);
+    for (const wchar_t* name : {L"a", L"b", L"c"}) store->Add(Named(name));
+    // A save that cannot write leaves the file and no temporary file behind.
+    const std::wstring noFolder = BuildFolder(L"store-scratch") + L"\\no-such-folder\\x.xml";
+    EXPECT_EQ(XMLSCN_Save(store->handle, noFolder.c_str()), XMLSCN_SAVE_FAILED);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(XMLSCN_Save(store->handle, nullptr), XMLSCN_SAVE_FAILED);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(path), kSkeleton);
+    EXPECT_EQ(CountFiles(StoreFilesFolder(), L"*.tmp"), 0u);
+    ASSERT_EQ(XMLSCN_Save(store->handle, nullptr), kOk);
+    const std::string saved = ReadBytes(path);
+    // Later configurations move up; unsaved changes go with the store.
+    ASSERT_EQ(XMLSCN_Delete(store->handle, 1), kOk);
+    EXPECT_STREQ(store->Read(1).config_name, L"c");
+    store = std::make_unique<OpenStore>(path, schema);
+    EXPECT_EQ(ReadBytes(path), saved);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(XMLSCN_Delete(store->handle, 0), kOk);
+    ASSERT_EQ(XMLSCN_Save(store->handle, nullptr), kOk);
+    EXPECT_EQ(ReadBytes(path), kSkeleton);
+}
+
+TEST_F(Store, TheDocumentLayerNamesEachFailureAndSavesWhereItLastLoaded) {
+    const std::wstring valid = Scratch(L"valid.xml", kHead +
+                                                         "><scan_config><config_id/>"
+                                                         "<config_name>Office</config_name>"
+                                                         "<config_detail/><scan_param/>"
+                                                         "</scan_config></param>");
+    const std::wstring target = BuildFolder(L"store-scratch") + L"\\target.xml";
+    DeleteFileW(target.c_str());
+    {
+        ConfigFileHandler handler;
+        ASSERT_TRUE(handler.CreateDocument());
+        ASSERT_TRUE(handler.CreateDocument());  // replaces both objects, keeps neither twice
+        EXPECT_EQ(LiveObjects::Count(LiveKind::ComReference), comAtStart + 2);
+        ASSERT_TRUE(handler.Load(valid, schema));
+        // A failed load keeps its path and the previous root, and leaves an empty
+        // document, not the schema parsed on the way; an empty path saves there.
+        EXPECT_FALSE(handler.Load(target, schema));
+        EXPECT_EQ(handler.ErrorText(), L"Not a valid XML file");
+        ASSERT_TRUE(handler.ReadConfigs());
+        EXPECT_STREQ(handler.Configs().at(0).config_name, L"Office");
+        ASSERT_TRUE(handler.Save(L""));
+        EXPECT_EQ(ReadBytes(target).find("schema"), std::string::npos);
+        EXPECT_FALSE(handler.Load(valid, noSchema));
+        EXPECT_EQ(handler.ErrorText(), L"COM Error");
+        EXPECT_FALSE(handler.Load(valid, valid));  // a file that is no schema
+        EXPECT_EQ(handler.ErrorText(), L"COM Error");
+    }
+    ConfigFileHandler bare;  // without its DOM objects nothing works, nothing is written
+    EXPECT_FALSE(bare.Load(valid, schema));
+    EXPECT_FALSE(bare.Save(target + L".bare"));
+    EXPECT_FALSE(FileExists(target + L".bare"));
+
+    // The samples that xmllint must refuse, the library's DOM refuses too.
+    const std::wstring refused = SourcePath(L"tests/data/scan-config-refused");
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((refused + L"\\*.xml").c_str(), &found);
+    int samples = 0;
+    do {
+        ConfigFileHandler handler;
+        ASSERT_TRUE(handler.CreateDocument());
+        EXPECT_FALSE(handler.Load(refused + L"\\" + found.cFileName, schema)) << found.cFileName;
+        EXPECT_EQ(handler.ErrorText(), L"Not a valid XML file") << found.cFileName;
+    } while (++samples, FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_GE(samples, 10);
+}
+
+}  // namespace
