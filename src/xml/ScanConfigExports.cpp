@@ -11,6 +11,7 @@
 #include <new>
 
 #include "platform/BoundedText.h"
+#include "platform/Trace.h"
 #include "twain_ui.h"
 #include "xml/ConfigFileHandler.h"
 #include "xml/FileBackup.h"
@@ -61,6 +62,9 @@ std::uint32_t XMLSCN_Open(const wchar_t* xml_path, const wchar_t* schema_path,
         *handle = store.release()->Handle();
         return XMLSCN_OK;
     } catch (...) {
+        // The store's operations catch their own failures; what arrives here (memory
+        // running out while the path is copied for a backup) has no status of its own.
+        Trace(L"XMLSCN_Open refused: unexpected failure");
         return XMLSCN_FILE_UNUSABLE;
     }
 }

@@ -5,17 +5,38 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <regex>
 #include <string>
 
 #include "platform/LiveObjects.h"
 #include "support/TestFiles.h"
+#include "support/TraceCapture.h"
 #include "twain_ui.h"
 #include "xml/ConfigFileHandler.h"
 
 using namespace quorveltwain;
 using namespace testsupport;
+
+// Memory runs out on demand: the n-th allocation of this thread after arming fails, once.
+thread_local long allocationsBeforeFailure = 0;
+void* operator new(std::size_t size) {
+    if (allocationsBeforeFailure > 0 && --allocationsBeforeFailure == 0) throw std::bad_alloc();
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+// The memory comes from malloc above, whatever the compiler infers from a `new` it inlines.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+#pragma GCC diagnostic pop
 
 namespace {
 
@@ -394,6 +415,38 @@ TEST_F(Store, TheDocumentLayerNamesEachFailureAndSavesWhereItLastLoaded) {
     } while (++samples, FindNextFileW(search, &found));
     FindClose(search);
     EXPECT_GE(samples, 10);
+}
+
+TEST_F(Store, MemoryRunningOutAnywhereNeitherEscapesNorCostsTheFile) {
+    const std::string kept = "<param>kept by hand</param>";
+    const std::wstring path = Scratch(L"exhausted.xml", kept);
+    TraceCapture trace;
+    std::size_t traced = 0;
+    for (long n = 1;; ++n) {
+        ASSERT_TRUE(WriteBytes(path, kept));
+        DeleteFiles(BuildFolder(L"store-scratch"), L"exhausted.xml*.bak");
+        XMLSCN_HANDLE handle = nullptr;
+        allocationsBeforeFailure = n;
+        const std::uint32_t opened = XMLSCN_Open(path.c_str(), schema.c_str(), &handle);
+        ScanSettingsRecord record = Named(L"added");
+        const std::uint32_t added = XMLSCN_Add(handle, &record);
+        const std::uint32_t saved = XMLSCN_Save(handle, nullptr);
+        const bool failed = allocationsBeforeFailure == 0;
+        allocationsBeforeFailure = 0;
+        XMLSCN_Close(handle);
+        EXPECT_TRUE(opened == kOk || opened == XMLSCN_NO_MEMORY || opened == XMLSCN_FILE_UNUSABLE)
+            << n;
+        EXPECT_TRUE(added == kOk || added == kBad) << n;
+        EXPECT_TRUE(saved == kOk || saved == kBad || saved == XMLSCN_SAVE_FAILED) << n;
+        EXPECT_TRUE(ReadBytes(path) == kept || ReadBytes(path + L".bak") == kept) << n;
+        for (const std::wstring& line : trace.Lines()) {
+            EXPECT_EQ(line, L"[VRX RERAR UR] XMLSCN_Open refused: unexpected failure\n");
+            ++traced;
+        }
+        trace.Clear();
+        if (!failed) break;
+    }
+    EXPECT_GT(traced, 0u);
 }
 
 }  // namespace
