@@ -71,6 +71,16 @@ ScanSettingsRecord Named(const wchar_t* name) {
     return record;
 }
 
+ScanSettingsRecord Frame(double left, double top, double right, double bottom) {
+    ScanSettingsRecord record{};
+    record.has_frame_entry = 1;
+    record.left = left;
+    record.top = top;
+    record.right = right;
+    record.bottom = bottom;
+    return record;
+}
+
 // The handler with content loaded without a schema, so the reader's own rules show on
 // files that the schema would refuse.
 class Probe : public ConfigFileHandler {
@@ -106,33 +116,60 @@ class Store : public ::testing::Test {
     }
 };
 
-TEST_F(Store, NullArgumentsAndBadIndicesTouchNothing) {
+TEST_F(Store, BadArgumentsIndicesAndHandlesTouchNothing) {
     const std::wstring path = NextStoreFile();
-    XMLSCN_HANDLE untouched = reinterpret_cast<XMLSCN_HANDLE>(0x1234);
-    EXPECT_EQ(XMLSCN_Open(nullptr, schema.c_str(), &untouched), kBad);
-    EXPECT_EQ(XMLSCN_Open(path.c_str(), nullptr, &untouched), kBad);
+    XMLSCN_HANDLE closed = reinterpret_cast<XMLSCN_HANDLE>(0x1234);
+    EXPECT_EQ(XMLSCN_Open(nullptr, schema.c_str(), &closed), kBad);
+    EXPECT_EQ(XMLSCN_Open(path.c_str(), nullptr, &closed), kBad);
     EXPECT_EQ(XMLSCN_Open(path.c_str(), schema.c_str(), nullptr), kBad);
-    EXPECT_EQ(untouched, reinterpret_cast<XMLSCN_HANDLE>(0x1234));
+    EXPECT_EQ(closed, reinterpret_cast<XMLSCN_HANDLE>(0x1234));
     EXPECT_FALSE(FileExists(path));
-    ScanSettingsRecord record = Named(L"x");
-    EXPECT_EQ(XMLSCN_Close(nullptr), kBad);
-    EXPECT_EQ(XMLSCN_GetSize(nullptr), kBad);
-    EXPECT_EQ(XMLSCN_ReadSet(nullptr, 0, &record), kBad);
-    EXPECT_EQ(XMLSCN_UpdateSet(nullptr, 0, &record), kBad);
-    EXPECT_EQ(XMLSCN_Add(nullptr, &record), kBad);
-    EXPECT_EQ(XMLSCN_Delete(nullptr, 0), kBad);
-    EXPECT_EQ(XMLSCN_Save(nullptr, path.c_str()), kBad);
-    EXPECT_EQ(XMLSCN_Read(&record), kOk);  // a placeholder that accepts anything
-
     OpenStore store(path, schema);
+    ScanSettingsRecord record = Named(L"untouched");
+    const ScanSettingsRecord before = record;
     EXPECT_EQ(XMLSCN_ReadSet(store.handle, 0, &record), kBad);
     EXPECT_EQ(XMLSCN_UpdateSet(store.handle, -1, &record), kBad);  // empty list
     EXPECT_EQ(XMLSCN_Delete(store.handle, 0), kBad);
     EXPECT_EQ(XMLSCN_Add(store.handle, nullptr), kBad);
+
+    // A handle that is null, a device list's, closed, or no handler at all: zeros, an
+    // unmapped page, a misaligned address.
+    const std::wstring list = SourcePath(L"data/devices/sc100-minimal.xml");
+    XMLSCN_HANDLE devices = nullptr;
+    ASSERT_EQ(XMLSCNLST_Open(list.c_str(), SourcePath(L"data/DEVICELIST.xsd").c_str(), &devices),
+              kOk);
+    ASSERT_EQ(XMLSCN_Open(path.c_str(), schema.c_str(), &closed), kOk);
+    ASSERT_EQ(XMLSCN_Close(closed), kOk);  // its memory stays unused by any other handler
+    DevListRecord* const unset = reinterpret_cast<DevListRecord*>(0x10);
+    DevListRecord* device = unset;
+    alignas(16) unsigned char zeros[512] = {};
+    void* reserved = VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS);
+    void* misaligned = static_cast<char*>(store.handle) + 1;
+    const std::wstring elsewhere = NextStoreFile();
+    for (XMLSCN_HANDLE handle :
+         {XMLSCN_HANDLE(nullptr), devices, closed, XMLSCN_HANDLE(zeros), reserved, misaligned}) {
+        EXPECT_EQ(XMLSCN_GetSize(handle), kBad);
+        EXPECT_EQ(XMLSCN_ReadSet(handle, 0, &record), kBad);
+        EXPECT_EQ(XMLSCN_UpdateSet(handle, 0, &record), kBad);
+        EXPECT_EQ(XMLSCN_Add(handle, &record), kBad);
+        EXPECT_EQ(XMLSCN_Delete(handle, 0), kBad);
+        EXPECT_EQ(XMLSCN_Save(handle, elsewhere.c_str()), kBad);
+        if (handle == devices) continue;
+        EXPECT_EQ(XMLSCNLST_Read(handle, &device), kBad);
+        EXPECT_EQ(XMLSCN_Close(handle), kBad);
+    }
+    VirtualFree(reserved, 0, MEM_RELEASE);
+    EXPECT_EQ(XMLSCNLST_Read(store.handle, &device), kBad);
+    EXPECT_EQ(device, unset);
+    EXPECT_FALSE(FileExists(elsewhere));
+    // Each works as what it is, and the one close takes either kind.
+    ASSERT_EQ(XMLSCNLST_Read(devices, &device), kOk);
+    EXPECT_STREQ(device->model_name, L"Quorvel SC-100");
+    EXPECT_EQ(XMLSCN_Close(devices), kOk);
+
     ScanSettingsRecord second = Named(L"second");
     store.Add(Named(L"first"));
     ASSERT_EQ(XMLSCN_Add(store.handle, &second), kOk);
-    const ScanSettingsRecord before = record;
     EXPECT_EQ(XMLSCN_ReadSet(store.handle, 0, nullptr), kBad);
     EXPECT_EQ(XMLSCN_UpdateSet(store.handle, 0, nullptr), kBad);
     EXPECT_EQ(XMLSCN_ReadSet(store.handle, 2, &record), kBad);
@@ -156,66 +193,66 @@ TEST_F(Store, NullArgumentsAndBadIndicesTouchNothing) {
     EXPECT_STRNE(second.config_id, store.Read(1).config_id);
     EXPECT_STREQ(second.config_id, store.Read(2).config_id);
     for (std::size_t i = 36; i < SCAN_CONFIG_ID_CHARS; ++i) EXPECT_EQ(second.config_id[i], 0);
-    EXPECT_EQ(XMLSCN_Save(store.handle, nullptr), kOk);
 }
 
-TEST_F(Store, EveryStoredFieldSurvivesSaveAndReopen) {
-    const std::wstring path = NextStoreFile();
+TEST_F(Store, EveryStoredFieldSurvivesSaveAndReopenAsAFileCanHoldIt) {
     // Every field set, the texts with markup, spaces and a character of two halves.
     ScanSettingsRecord all{7,  34, 4, 5, 30,  6, 8,      6,    1, L"", L"  spaces kept  ",     L"",
                            21, 1,  2, 1, -40, 0, 123456, 7.25, 4, 14,  L"stays in memory only"};
     std::wcscpy(all.config_name, L"R\u00e9sum\u00e9 \u65e5\u672c & <more> \U0001D11E");
+    // A host's texts without their NUL, and characters no XML file can hold: written cut
+    // and cleaned, so the next open does not refuse the whole file.
+    ScanSettingsRecord unterminated{};
+    std::wmemset(unterminated.config_name, L'x', SCAN_CONFIG_NAME_CHARS);
+    std::wmemset(unterminated.config_detail, L'y', SCAN_CONFIG_DETAIL_CHARS);
+    ScanSettingsRecord odd = Named(L"Tab\tLine\nBell\aEnd");
+    const wchar_t unheld[] = {L'a', 0xD800, L'b', 0xFFFF, L'c', 0xFFFE, L'd', 0x1F, 0};
+    std::wcscpy(odd.config_detail, unheld);
+    const std::wstring path = NextStoreFile();
     {
         OpenStore store(path, schema);
-        store.Add(all);
+        for (const ScanSettingsRecord& record : {all, unterminated, odd}) store.Add(record);
         EXPECT_EQ(XMLSCN_Save(store.handle, nullptr), kOk);
     }
     OpenStore store(path, schema);
-    ASSERT_EQ(XMLSCN_GetSize(store.handle), 1u);
+    ASSERT_EQ(XMLSCN_GetSize(store.handle), 3u);
     // What the file does not hold comes back zero, every other byte as it was.
     ScanSettingsRecord expected = all;
     expected.reserved = 0;
     std::memset(expected.aux_text, 0, sizeof expected.aux_text);
     const ScanSettingsRecord read = store.Read(0);
     std::memcpy(expected.config_id, read.config_id, sizeof read.config_id);
-    EXPECT_STREQ(read.config_name, all.config_name);
-    EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0);
+    EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << read.config_name;
+    EXPECT_EQ(std::wstring(store.Read(1).config_name), std::wstring(32, L'x'));
+    EXPECT_EQ(std::wstring(store.Read(1).config_detail), std::wstring(32, L'y'));
+    EXPECT_STREQ(store.Read(2).config_name, L"Tab\tLine\nBellEnd");
+    EXPECT_STREQ(store.Read(2).config_detail, L"abcd");
+
+    // Read from a file, a text too long for its field is cut, never between two halves.
+    Probe probe;
+    ASSERT_TRUE(probe.Load(L"<a><config_id>" + std::wstring(50, L'i') +
+                           L"</config_id><config_detail>" + std::wstring(31, L'd') +
+                           L"\U0001F4C4</config_detail></a>"));
+    EXPECT_EQ(std::wstring(probe.Configs()[0].config_id), std::wstring(36, L'i'));
+    EXPECT_EQ(std::wstring(probe.Configs()[0].config_detail), std::wstring(31, L'd'));
 }
 
-TEST_F(Store, WritesWhatIsSetInTheSchemasOrderAndReadsOnlyExactNames) {
+TEST_F(Store, WritesWhatIsSetAndReadsOnlyExactNames) {
     Probe probe;
-    probe.SetConfigs({});
-    EXPECT_EQ(probe.Written(), kSkeleton);
     ScanSettingsRecord odd{};
     odd.has_frame_entry = 2;  // only 1 means "has a frame"
     odd.left = 5;
-    odd.model = 1;  // written as its family's one token
-    ScanSettingsRecord unknown{};
-    unknown.duplex = 7;  // one past the vocabulary: an empty element
-    unknown.rotation = -1;
-    unknown.model = 18;
-    ScanSettingsRecord framed = Named(L"a&b");
-    framed.has_frame_entry = 1;
-    framed.left = 1;
-    framed.bottom = 4;
-    framed.rotation = 2;
-    probe.SetConfigs({ScanSettingsRecord{}, odd, unknown, framed});
+    odd.model = 1;   // written as its family's one token
+    odd.duplex = 7;  // one past its vocabulary: an empty element
+    odd.rotation = -1;
+    probe.SetConfigs({odd, ScanSettingsRecord{}});
     const std::string none =
         "<scan_config><config_id></config_id><config_name></config_name>"
         "<config_detail></config_detail>";
-    EXPECT_EQ(probe.Written(),
-              kHead + ">" + none + "<scan_param/></scan_config>" + none +
-                  "<scan_param/><model>MODEL_ASPEN3</model></scan_config>" + none +
-                  "<scan_param><duplex></duplex><rotation></rotation></scan_param><model></model>"
-                  "</scan_config><scan_config><config_id></config_id><config_name>a&amp;b"
-                  "</config_name><config_detail></config_detail><scan_param><frame_entry>"
-                  "<left>1</left><top>0</top><right>0</right><bottom>4</bottom></frame_entry>"
-                  "<rotation>_90_CLOCKWISE</rotation></scan_param></scan_config></param>\n");
-    ASSERT_TRUE(probe.ReadConfigs());
-    EXPECT_EQ(probe.Configs()[1].model, 2);
-    EXPECT_EQ(probe.Configs()[1].has_frame_entry + probe.Configs()[1].left, 0.0);
-    EXPECT_EQ(probe.Configs()[2].duplex + probe.Configs()[2].rotation + probe.Configs()[2].model,
-              0);
+    EXPECT_EQ(probe.Written(), kHead + ">" + none +
+                                   "<scan_param><duplex></duplex><rotation></rotation></scan_param>"
+                                   "<model>MODEL_ASPEN3</model></scan_config>" +
+                                   none + "<scan_param/></scan_config></param>\n");
 
     // Every child of the root is a configuration; only exact names and tokens count.
     ASSERT_TRUE(probe.Load(
@@ -242,37 +279,25 @@ TEST_F(Store, WritesWhatIsSetInTheSchemasOrderAndReadsOnlyExactNames) {
                                    "<frame_entry><left>12.7</left><top>0</top><right>0</right>"
                                    "<bottom>0</bottom></frame_entry></scan_param>"),
               std::string::npos);
-    ConfigFileHandler bare;  // no root, no list; a rebuild starts from the skeleton
-    ASSERT_TRUE(bare.CreateDocument());
-    EXPECT_FALSE(bare.ReadConfigs());
-    EXPECT_TRUE(bare.WriteConfigs() && bare.ReadConfigs());
 }
 
 // German numbers for the C library and, as Control Panel sets them, for the user; the
-// previous settings come back afterwards, in the registry too.
+// previous ones come back afterwards, in the registry too.
 class GermanNumbers {
   public:
     GermanNumbers() : runtime_(std::setlocale(LC_ALL, nullptr)) {
         std::setlocale(LC_ALL, "German_Germany.1252");
-        for (Setting& setting : user_) {
-            GetLocaleInfoW(LOCALE_USER_DEFAULT, setting.type, setting.previous, 8);
-            SetLocaleInfoW(LOCALE_USER_DEFAULT, setting.type, setting.german);
-        }
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal_, 4);
+        SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L",");
     }
     ~GermanNumbers() {
-        for (Setting& setting : user_) {
-            SetLocaleInfoW(LOCALE_USER_DEFAULT, setting.type, setting.previous);
-        }
+        SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal_);
         std::setlocale(LC_ALL, runtime_.c_str());
     }
 
   private:
-    struct Setting {
-        LCTYPE type;
-        const wchar_t* german;
-        wchar_t previous[8];
-    } user_[2] = {{LOCALE_SDECIMAL, L",", {}}, {LOCALE_STHOUSAND, L".", {}}};
     std::string runtime_;
+    wchar_t decimal_[4] = {};
 };
 
 TEST_F(Store, NumbersSurviveEveryLocale) {
@@ -280,17 +305,10 @@ TEST_F(Store, NumbersSurviveEveryLocale) {
     ASSERT_EQ(Variant::FromDouble(12.5).ToText(), L"12,5")
         << "the German numbers are not in effect";
     const double inf = std::numeric_limits<double>::infinity();
-    ScanSettingsRecord frame{};
-    frame.has_frame_entry = 1;
-    frame.left = 12.5;
-    frame.top = 30.25;
-    frame.right = 0.1;
-    frame.bottom = -1e-7;
-    ScanSettingsRecord extreme = frame;
-    extreme.left = std::numeric_limits<double>::max();
-    extreme.top = std::numeric_limits<double>::denorm_min();
-    extreme.right = -inf;
-    extreme.bottom = std::numeric_limits<double>::quiet_NaN();
+    const ScanSettingsRecord frame = Frame(12.5, 30.25, 0.1, -1e-7);
+    const ScanSettingsRecord extreme =
+        Frame(std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(), -inf,
+              std::nan(""));
     const std::wstring path = NextStoreFile();
     {
         OpenStore store(path, schema);
@@ -323,44 +341,6 @@ TEST_F(Store, NumbersSurviveEveryLocale) {
             {12.5, -2.5, 7.5, 1.5}, {-12.5, 300, 0, 0}, {0, 0, 0.25, 1}};
         EXPECT_EQ(std::vector({r.left, r.top, r.right, r.bottom}), expected[i]) << i;
     }
-}
-
-TEST_F(Store, TextsAreCutToTheirFieldsAndToWhatAFileCanHold) {
-    Probe probe;
-    // Too long, and a character of two halves that do not both fit.
-    ASSERT_TRUE(probe.Load(L"<a><config_id>" + std::wstring(50, L'i') +
-                           L"</config_id><config_name>" + std::wstring(40, L'n') +
-                           L"</config_name><config_detail>" + std::wstring(31, L'd') +
-                           L"\U0001F4C4</config_detail></a>"));
-    EXPECT_EQ(std::wstring(probe.Configs()[0].config_id), std::wstring(36, L'i'));
-    EXPECT_EQ(std::wstring(probe.Configs()[0].config_name), std::wstring(32, L'n'));
-    EXPECT_EQ(std::wstring(probe.Configs()[0].config_detail), std::wstring(31, L'd'));
-    // A host's texts without their NUL, and characters no XML file can hold: written cut
-    // and cleaned, so the next open does not refuse the whole file.
-    const std::wstring path = NextStoreFile();
-    ScanSettingsRecord unterminated{};
-    std::wmemset(unterminated.config_name, L'x', SCAN_CONFIG_NAME_CHARS);
-    std::wmemset(unterminated.config_detail, L'y', SCAN_CONFIG_DETAIL_CHARS);
-    ScanSettingsRecord odd = Named(
-        L"Tab\tLine\nBell\x07"
-        L"End");
-    std::wcscpy(odd.config_detail,
-                L"a\xD800"
-                L"b\xFFFF"
-                L"c\xFFFE"
-                L"d\x1F");
-    {
-        OpenStore store(path, schema);
-        store.Add(unterminated);
-        store.Add(odd);
-        EXPECT_EQ(XMLSCN_Save(store.handle, nullptr), kOk);
-    }
-    OpenStore store(path, schema);
-    ASSERT_EQ(XMLSCN_GetSize(store.handle), 2u);
-    EXPECT_EQ(std::wstring(store.Read(0).config_name), std::wstring(32, L'x'));
-    EXPECT_EQ(std::wstring(store.Read(0).config_detail), std::wstring(32, L'y'));
-    EXPECT_STREQ(store.Read(1).config_name, L"Tab\tLine\nBellEnd");
-    EXPECT_STREQ(store.Read(1).config_detail, L"abcd");
 }
 
 TEST_F(Store, AnUnusableFileIsKeptBeforeAnEmptyOneTakesItsPlace) {
@@ -426,48 +406,21 @@ TEST_F(Store, TheFileChangesWholeAndOnlyThroughASave) {
     EXPECT_EQ(ReadBytes(path), kSkeleton);
 }
 
-TEST_F(Store, TheDocumentLayerNamesEachFailureAndSavesWhereItLastLoaded) {
-    const std::wstring valid = Scratch(L"valid.xml", kHead +
-                                                         "><scan_config><config_id/>"
-                                                         "<config_name>Office</config_name>"
-                                                         "<config_detail/><scan_param/>"
-                                                         "</scan_config></param>");
-    const std::wstring target = BuildFolder(L"store-scratch") + L"\\target.xml";
-    DeleteFileW(target.c_str());
-    {
-        ConfigFileHandler handler;
-        ASSERT_TRUE(handler.CreateDocument());
-        ASSERT_TRUE(handler.CreateDocument());  // replaces both objects, keeps neither twice
-        EXPECT_EQ(LiveObjects::Count(LiveKind::ComReference), comAtStart + 2);
-        ASSERT_TRUE(handler.Load(valid, schema));
-        // A failed load keeps its path and the previous root, and leaves an empty
-        // document, not the schema parsed on the way; an empty path saves there.
-        EXPECT_FALSE(handler.Load(target, schema));
-        EXPECT_EQ(handler.ErrorText(), L"Not a valid XML file");
-        ASSERT_TRUE(handler.ReadConfigs());
-        EXPECT_STREQ(handler.Configs().at(0).config_name, L"Office");
-        ASSERT_TRUE(handler.Save(L""));
-        EXPECT_EQ(ReadBytes(target).find("schema"), std::string::npos);
-        EXPECT_FALSE(handler.Load(valid, noSchema));
-        EXPECT_EQ(handler.ErrorText(), L"COM Error");
-        EXPECT_FALSE(handler.Load(valid, valid));  // a file that is no schema
-        EXPECT_EQ(handler.ErrorText(), L"COM Error");
-    }
-    ConfigFileHandler bare;  // without its DOM objects nothing works, nothing is written
-    EXPECT_FALSE(bare.Load(valid, schema));
-    EXPECT_FALSE(bare.Save(target + L".bare"));
-    EXPECT_FALSE(FileExists(target + L".bare"));
-
-    // The samples that xmllint must refuse, the library's DOM refuses too.
+TEST_F(Store, TheLibrarysDomRefusesWhatTheIndependentValidatorRefuses) {
+    // The samples that xmllint must refuse (store_files_validate); a schema that cannot
+    // be read is a failure of the set-up instead, not of the file.
     const std::wstring refused = SourcePath(L"tests/data/scan-config-refused");
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW((refused + L"\\*.xml").c_str(), &found);
     int samples = 0;
     do {
+        const std::wstring sample = refused + L"\\" + found.cFileName;
         ConfigFileHandler handler;
         ASSERT_TRUE(handler.CreateDocument());
-        EXPECT_FALSE(handler.Load(refused + L"\\" + found.cFileName, schema)) << found.cFileName;
+        EXPECT_FALSE(handler.Load(sample, schema)) << found.cFileName;
         EXPECT_EQ(handler.ErrorText(), L"Not a valid XML file") << found.cFileName;
+        EXPECT_FALSE(handler.Load(sample, noSchema));
+        EXPECT_EQ(handler.ErrorText(), L"COM Error");
     } while (++samples, FindNextFileW(search, &found));
     FindClose(search);
     EXPECT_GE(samples, 10);
@@ -490,10 +443,11 @@ TEST_F(Store, MemoryRunningOutAnywhereNeitherEscapesNorCostsTheFile) {
         const bool failed = allocationsBeforeFailure == 0;
         allocationsBeforeFailure = 0;
         XMLSCN_Close(handle);
-        EXPECT_TRUE(opened == kOk || opened == XMLSCN_NO_MEMORY || opened == XMLSCN_FILE_UNUSABLE)
-            << n;
-        EXPECT_TRUE(added == kOk || added == kBad) << n;
-        EXPECT_TRUE(saved == kOk || saved == kBad || saved == XMLSCN_SAVE_FAILED) << n;
+        EXPECT_TRUE(
+            (opened == kOk || opened == XMLSCN_NO_MEMORY || opened == XMLSCN_FILE_UNUSABLE) &&
+            (added == kOk || added == kBad) &&
+            (saved == kOk || saved == kBad || saved == XMLSCN_SAVE_FAILED))
+            << n << ": " << opened << added << saved;
         EXPECT_TRUE(ReadBytes(path) == kept || ReadBytes(path + L".bak") == kept) << n;
         for (const std::wstring& line : trace.Lines()) {
             EXPECT_EQ(line, L"[VRX RERAR UR] XMLSCN_Open refused: unexpected failure\n");
