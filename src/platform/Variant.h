@@ -1,6 +1,7 @@
 #pragma once
-// Owner of one VARIANT, cleared exactly once. The DOM takes paths as text variants, and
-// numbers reach the file through the automation conversion of a double variant to text.
+// Owner of one VARIANT, cleared exactly once. The DOM takes paths as text variants. The
+// automation conversion of a number to text follows the user's locale, so file contents
+// never go through it.
 
 #include <windows.h>
 #include <oleauto.h>

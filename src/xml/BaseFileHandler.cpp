@@ -36,7 +36,7 @@ ComPtr<T> CreateRunningObject(const CLSID& classId, const IID& interfaceId) noex
 
 }  // namespace
 
-BaseFileHandler::BaseFileHandler() noexcept {
+BaseFileHandler::BaseFileHandler(HandlerKind kind) noexcept : kind_(kind) {
     const HRESULT status = ::CoInitialize(nullptr);
     comInitialized_ = SUCCEEDED(status);
 }
@@ -47,6 +47,32 @@ BaseFileHandler::~BaseFileHandler() {
     document.Reset();
     schemaCache.Reset();
     if (comInitialized_) ::CoUninitialize();
+    // Written through a volatile view, or the compiler drops a store into an object that is
+    // about to end; a handle closed twice must not find its kind again.
+    *static_cast<volatile HandlerKind*>(&kind_) = HandlerKind::None;
+}
+
+BaseFileHandler* BaseFileHandler::FromHandle(void* handle) noexcept {
+    const auto address = reinterpret_cast<std::uintptr_t>(handle);
+    // Handlers live on the heap: aligned, and above the first 64 KB, which is never mapped.
+    if (address < 0x10000 || address % alignof(BaseFileHandler) != 0) return nullptr;
+    // A stray address may name memory that is absent or unreadable: the whole base object
+    // must lie in readable memory before its kind is looked at.
+    MEMORY_BASIC_INFORMATION region{};
+    if (::VirtualQuery(handle, &region, sizeof region) != sizeof region) return nullptr;
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY |
+                                PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    if (region.State != MEM_COMMIT || (region.Protect & kReadable) == 0 ||
+        (region.Protect & PAGE_GUARD) != 0) {
+        return nullptr;
+    }
+    const auto regionEnd = reinterpret_cast<std::uintptr_t>(region.BaseAddress) + region.RegionSize;
+    if (regionEnd - address < sizeof(BaseFileHandler)) return nullptr;
+
+    auto* handler = static_cast<BaseFileHandler*>(handle);
+    const HandlerKind kind = *static_cast<const volatile HandlerKind*>(&handler->kind_);
+    if (kind != HandlerKind::ConfigStore && kind != HandlerKind::DeviceList) return nullptr;
+    return handler;
 }
 
 void BaseFileHandler::SetErrorText(std::wstring_view text) noexcept {

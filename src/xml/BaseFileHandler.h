@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include <cstdint>
 #include <new>
 #include <string>
 #include <string_view>
@@ -20,13 +21,34 @@
 
 namespace quorveltwain {
 
+// What a handle handed to the host is. The values are unlikely bit patterns, so that memory
+// which is no open handler (a closed one, a stray pointer) is not taken for one.
+enum class HandlerKind : std::uint64_t {
+    None = 0,
+    ConfigStore = 0x5343'4E43'4647'5354,  // "SCNCFGST"
+    DeviceList = 0x5343'4E44'4C53'5421,   // "SCNDLST!"
+};
+
 class BaseFileHandler {
   public:
     static constexpr std::wstring_view kComErrorText = L"COM Error";
     static constexpr std::wstring_view kInvalidFileText = L"Not a valid XML file";
 
-    BaseFileHandler() noexcept;
     virtual ~BaseFileHandler();
+
+    // The open handler behind a handle the host passed back, whatever its kind; null for
+    // anything else. Addresses that no handler can have are refused without being read.
+    static BaseFileHandler* FromHandle(void* handle) noexcept;
+    // The same, for one kind: a handle of the other kind is refused, not misread.
+    template <typename Handler>
+    static Handler* FromHandle(void* handle) noexcept {
+        BaseFileHandler* handler = FromHandle(handle);
+        return handler != nullptr && handler->kind_ == Handler::kKind
+                   ? static_cast<Handler*>(handler)
+                   : nullptr;
+    }
+    // What the host holds: the address of the base, which the shared close destroys.
+    void* Handle() noexcept { return this; }
 
     BaseFileHandler(const BaseFileHandler&) = delete;
     BaseFileHandler& operator=(const BaseFileHandler&) = delete;
@@ -44,6 +66,8 @@ class BaseFileHandler {
     const std::wstring& FilePath() const noexcept { return filePath; }
 
   protected:
+    explicit BaseFileHandler(HandlerKind kind) noexcept;
+
     // Raises ComError for a failing status, with the callee's error information.
     template <typename T>
     static void Check(HRESULT status, const ComPtr<T>& callee) {
@@ -102,6 +126,8 @@ class BaseFileHandler {
     // A thread that is already in a multithreaded apartment refuses CoInitialize; it must
     // then not be uninitialised by us either.
     bool comInitialized_ = false;
+    // Read through a volatile view: it is also read where no handler may live.
+    HandlerKind kind_;
 };
 
 }  // namespace quorveltwain

@@ -1,12 +1,12 @@
 #include "xml/ConfigFileHandler.h"
 
 #include <charconv>
+#include <cmath>
 #include <new>
 #include <string>
 
 #include "platform/BoundedText.h"
 #include "settings/ValueVocabulary.h"
-#include "platform/Variant.h"
 
 namespace quorveltwain {
 
@@ -110,6 +110,32 @@ double ClassicNumber(std::wstring_view text) {
     return value;
 }
 
+// A coordinate as it is read from the file. Earlier versions wrote numbers in the user's
+// locale, so a file may hold a decimal comma where the full stop belongs ("12,5"): with no
+// full stop in the text, its first comma is taken as one.
+double CoordinateNumber(std::wstring text) {
+    if (text.find(L'.') == std::wstring::npos) {
+        if (const std::size_t comma = text.find(L','); comma != std::wstring::npos) {
+            text[comma] = L'.';
+        }
+    }
+    return ClassicNumber(text);
+}
+
+// A coordinate as it is written, the same in every locale: the shortest text that reads
+// back as the same number, with a full stop; whole numbers of everyday size as plain
+// digits. Infinities and NaN take the schema's (xs:double) spelling, or the next open
+// would refuse the whole file.
+std::wstring CoordinateText(double value) {
+    if (std::isnan(value)) return L"NaN";
+    if (std::isinf(value)) return value < 0 ? L"-INF" : L"INF";
+    // At most 24 characters: a sign, 17 digits, the point and "e-308".
+    char text[32];
+    const char* const end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general).ptr;
+    return std::wstring(static_cast<const char*>(text), end);
+}
+
 // What a field holds, as it may be written: never more than fits the field with its NUL,
 // even when a host left it unterminated, and nothing the file cannot hold.
 template <std::size_t N>
@@ -202,7 +228,7 @@ void ConfigFileHandler::ReadFrameEntry(IXMLDOMNode* frameEntry, ScanSettingsReco
         for (const CoordinateField& coordinate : kCoordinates) {
             if (name != coordinate.element) continue;
             const std::wstring text = NodeText(child.Get());
-            if (!text.empty()) record.*coordinate.field = ClassicNumber(text);
+            if (!text.empty()) record.*coordinate.field = CoordinateNumber(text);
             break;
         }
     }
@@ -235,7 +261,7 @@ void ConfigFileHandler::WriteConfig(const ScanSettingsRecord& record) {
         const ComPtr<IXMLDOMElement> frameEntry = CreateElement(kFrameEntry);
         for (const CoordinateField& coordinate : kCoordinates) {
             AppendTextElement(frameEntry.Get(), coordinate.element,
-                              Variant::FromDouble(record.*coordinate.field).ToText());
+                              CoordinateText(record.*coordinate.field));
         }
         AppendChild(scanParam.Get(), frameEntry.Get());
     }

@@ -19,7 +19,9 @@ class ConfigFileHandler : public BaseFileHandler {
     static constexpr std::wstring_view kSkeleton =
         L"<?xml version=\"1.0\" encoding=\"UTF-8\" ?><param xml:space=\"preserve\"></param>";
 
-    ConfigFileHandler() noexcept = default;
+    static constexpr HandlerKind kKind = HandlerKind::ConfigStore;
+
+    ConfigFileHandler() noexcept : BaseFileHandler(kKind) {}
     ~ConfigFileHandler() override = default;
 
     // Replaces the document by the empty skeleton and writes it to `path`.

@@ -26,16 +26,15 @@ std::uint32_t XMLSCNLST_Open(const wchar_t* xml_path, const wchar_t* schema_path
         return XMLSCN_FILE_UNUSABLE;
     }
     // Handed out as its base, which is what the shared close export destroys.
-    *handle = static_cast<quorveltwain::BaseFileHandler*>(handler);
+    *handle = handler->Handle();
     return XMLSCN_OK;
 }
 
 std::uint32_t XMLSCNLST_Read(XMLSCN_HANDLE handle, DevListRecord** record) {
-    if (handle == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
-    // A store handle passed here by mistake is refused rather than misread.
-    auto* handler =
-        dynamic_cast<DevListFileHandler*>(static_cast<quorveltwain::BaseFileHandler*>(handle));
-    if (handler == nullptr) return XMLSCN_BAD_ARGUMENT;
+    // A store's handle passed here by mistake is refused rather than misread.
+    DevListFileHandler* handler =
+        quorveltwain::BaseFileHandler::FromHandle<DevListFileHandler>(handle);
+    if (handler == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
     if (!handler->Read()) return XMLSCN_READ_FAILED;
     *record = handler->Record();
     return XMLSCN_OK;

@@ -13,7 +13,9 @@ class DevListRecordBuilder;
 
 class DevListFileHandler : public BaseFileHandler {
   public:
-    DevListFileHandler() noexcept = default;
+    static constexpr HandlerKind kKind = HandlerKind::DeviceList;
+
+    DevListFileHandler() noexcept : BaseFileHandler(kKind) {}
     ~DevListFileHandler() override;
 
     // Builds a fresh record from the loaded document (the file is not read again). False

@@ -1,7 +1,7 @@
 // The ten XMLSCN_ exports of the scan configuration store. A handle is the address of a
 // ConfigFileHandler seen as its BaseFileHandler, so the shared close export can destroy
-// a store or a device list alike. Every export turns failures into its status code: no
-// exception reaches the host.
+// a store or a device list alike; every other export takes only a store's handle. Every
+// export turns failures into its status code: no exception reaches the host.
 
 #include <windows.h>
 #include <rpc.h>
@@ -11,6 +11,7 @@
 #include <new>
 
 #include "platform/BoundedText.h"
+#include "platform/Trace.h"
 #include "twain_ui.h"
 #include "xml/ConfigFileHandler.h"
 #include "xml/FileBackup.h"
@@ -19,8 +20,9 @@ using namespace quorveltwain;
 
 namespace {
 
+// The store behind `handle`; null for a null handle, a device list's or anything else.
 ConfigFileHandler* StoreOf(XMLSCN_HANDLE handle) noexcept {
-    return static_cast<ConfigFileHandler*>(static_cast<BaseFileHandler*>(handle));
+    return BaseFileHandler::FromHandle<ConfigFileHandler>(handle);
 }
 
 // A new identifier in its 36-character text form, or false. An identifier unique only on
@@ -57,23 +59,28 @@ std::uint32_t XMLSCN_Open(const wchar_t* xml_path, const wchar_t* schema_path,
             if (!store->CreateEmptyFile(xml_path)) return XMLSCN_FILE_UNUSABLE;
         }
         if (!store->ReadConfigs()) return XMLSCN_FILE_UNUSABLE;
-        *handle = static_cast<BaseFileHandler*>(store.release());
+        *handle = store.release()->Handle();
         return XMLSCN_OK;
     } catch (...) {
+        // The store's operations catch their own failures; what arrives here (memory
+        // running out while the path is copied for a backup) has no status of its own.
+        Trace(L"XMLSCN_Open refused: unexpected failure");
         return XMLSCN_FILE_UNUSABLE;
     }
 }
 
 std::uint32_t XMLSCN_Close(XMLSCN_HANDLE handle) {
-    if (handle == nullptr) return XMLSCN_BAD_ARGUMENT;
+    BaseFileHandler* handler = BaseFileHandler::FromHandle(handle);
+    if (handler == nullptr) return XMLSCN_BAD_ARGUMENT;
     // Whichever handler it is, the virtual destructor releases its DOM and its apartment.
-    delete static_cast<BaseFileHandler*>(handle);
+    delete handler;
     return XMLSCN_OK;
 }
 
 std::uint32_t XMLSCN_GetSize(XMLSCN_HANDLE handle) {
-    if (handle == nullptr) return XMLSCN_BAD_ARGUMENT;
-    return static_cast<std::uint32_t>(StoreOf(handle)->Configs().size());
+    const ConfigFileHandler* store = StoreOf(handle);
+    if (store == nullptr) return XMLSCN_BAD_ARGUMENT;
+    return static_cast<std::uint32_t>(store->Configs().size());
 }
 
 // Also exported as XMLSCN_Update: both names have always been placeholders.
@@ -83,8 +90,9 @@ std::uint32_t XMLSCN_Read(void* /*ignored*/) {
 
 std::uint32_t XMLSCN_ReadSet(XMLSCN_HANDLE handle, std::uint32_t index,
                              ScanSettingsRecord* record) {
-    if (handle == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
-    const auto& configs = StoreOf(handle)->Configs();
+    const ConfigFileHandler* store = StoreOf(handle);
+    if (store == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
+    const auto& configs = store->Configs();
     if (index >= configs.size()) return XMLSCN_BAD_ARGUMENT;
     std::memcpy(record, &configs[index], sizeof(ScanSettingsRecord));
     return XMLSCN_OK;
@@ -92,8 +100,8 @@ std::uint32_t XMLSCN_ReadSet(XMLSCN_HANDLE handle, std::uint32_t index,
 
 std::uint32_t XMLSCN_UpdateSet(XMLSCN_HANDLE handle, std::int32_t index,
                                const ScanSettingsRecord* record) {
-    if (handle == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
     ConfigFileHandler* store = StoreOf(handle);
+    if (store == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
     const std::size_t count = store->Configs().size();
     if (count == 0) return XMLSCN_BAD_ARGUMENT;
     // Signed, unlike the other indices: hosts have always passed -1 for "the first one".
@@ -105,7 +113,8 @@ std::uint32_t XMLSCN_UpdateSet(XMLSCN_HANDLE handle, std::int32_t index,
 }
 
 std::uint32_t XMLSCN_Add(XMLSCN_HANDLE handle, ScanSettingsRecord* record) {
-    if (handle == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
+    ConfigFileHandler* store = StoreOf(handle);
+    if (store == nullptr || record == nullptr) return XMLSCN_BAD_ARGUMENT;
     wchar_t id[SCAN_CONFIG_ID_CHARS] = {};
     if (!NewConfigId(id)) return XMLSCN_BAD_ARGUMENT;
     // The caller's record carries the new identifier whether or not the rebuild works.
@@ -113,19 +122,20 @@ std::uint32_t XMLSCN_Add(XMLSCN_HANDLE handle, ScanSettingsRecord* record) {
     CopyToField(record->config_id, FieldText(id));
     ScanSettingsRecord copy;
     std::memcpy(&copy, record, sizeof copy);
-    return StoreOf(handle)->AppendConfig(copy) ? XMLSCN_OK : XMLSCN_BAD_ARGUMENT;
+    return store->AppendConfig(copy) ? XMLSCN_OK : XMLSCN_BAD_ARGUMENT;
 }
 
 std::uint32_t XMLSCN_Delete(XMLSCN_HANDLE handle, std::uint32_t index) {
-    if (handle == nullptr) return XMLSCN_BAD_ARGUMENT;
     ConfigFileHandler* store = StoreOf(handle);
+    if (store == nullptr) return XMLSCN_BAD_ARGUMENT;
     if (index >= store->Configs().size()) return XMLSCN_BAD_ARGUMENT;
     return store->RemoveConfig(index) ? XMLSCN_OK : XMLSCN_BAD_ARGUMENT;
 }
 
 std::uint32_t XMLSCN_Save(XMLSCN_HANDLE handle, const wchar_t* path) {
-    if (handle == nullptr) return XMLSCN_BAD_ARGUMENT;
-    return StoreOf(handle)->Save(path == nullptr ? L"" : path) ? XMLSCN_OK : XMLSCN_SAVE_FAILED;
+    ConfigFileHandler* store = StoreOf(handle);
+    if (store == nullptr) return XMLSCN_BAD_ARGUMENT;
+    return store->Save(path == nullptr ? L"" : path) ? XMLSCN_OK : XMLSCN_SAVE_FAILED;
 }
 
 }  // extern "C"
