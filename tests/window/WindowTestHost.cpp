@@ -104,11 +104,6 @@ bool ControlVisible(HWND dialog, int id) {
     return control != nullptr && (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-bool ControlEnabled(HWND dialog, int id) {
-    const HWND control = GetDlgItem(dialog, id);
-    return control != nullptr && IsWindowEnabled(control);
-}
-
 void Click(HWND dialog, int id) {
     const HWND button = GetDlgItem(dialog, id);
     ASSERT_NE(button, nullptr) << "no control " << id;

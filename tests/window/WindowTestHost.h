@@ -55,7 +55,6 @@ std::vector<HWND> ThreadDialogs();
 HWND FindDialogWith(int controlId);
 std::wstring WindowText(HWND window);
 bool ControlVisible(HWND dialog, int id);
-bool ControlEnabled(HWND dialog, int id);
 // Clicks a button as the user would, through the button itself.
 void Click(HWND dialog, int id);
 // Runs `call` (which blocks in a modal loop) while `drive` is offered every visible dialog
