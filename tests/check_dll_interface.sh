@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The DLL imports system DLLs only: no MinGW runtime DLL has to be found beside it. (Its
-# export names and ordinals are checked through the loader, in dll_tests.)
+# export names and ordinals are checked through the loader, in window_tests.)
 set -euo pipefail
 dll=${1:?dll}
 objdump=x86_64-w64-mingw32-objdump

@@ -1,5 +1,5 @@
-// The real TWAIN_UI.dll as a host loads it: its export table, its only resource, and
-// InitializeUI with the product installed in the test prefix.
+// The real TWAIN_UI.dll as a host loads it: its export table and its only resource. (Its
+// InitializeUI with the installed product starts every host-level window test.)
 
 #include <gtest/gtest.h>
 
@@ -46,27 +46,6 @@ TEST(ExportTable, NamesAndOrdinalsReachTheSameFunctions) {
     EXPECT_EQ(ordinal, 32);
     EXPECT_EQ(GetProcAddress(library.get(), MAKEINTRESOURCEA(ordinal + 1)), nullptr)
         << "an export beyond the table";
-}
-
-TEST(InitializeUI, LoadsTheInstalledEnglishResourceLibrary) {
-    wchar_t english[MAX_PATH];
-    GetSystemWindowsDirectoryW(english, MAX_PATH);
-    lstrcatW(english, L"\\TWAIN_64\\VRXTWAIN\\LANG\\en\\Resource.dll");
-    ASSERT_NE(GetFileAttributesW(english), INVALID_FILE_ATTRIBUTES)
-        << "the install step did not run";
-    EXPECT_EQ(GetModuleHandleW(english), nullptr) << "loaded before InitializeUI";
-
-    // Never freed: the context and its windows live until the process ends.
-    const HMODULE library = LoadLibraryW(L"TWAIN_UI.dll");
-    ASSERT_NE(library, nullptr);
-    const auto initializeUI = reinterpret_cast<decltype(&InitializeUI)>(
-        reinterpret_cast<void*>(GetProcAddress(library, "InitializeUI")));
-    ASSERT_NE(initializeUI, nullptr);
-    ScanSettingsRecord settings{};
-    std::uint32_t option = 0;
-    EXPECT_EQ(initializeUI(nullptr, &settings, nullptr, &option, nullptr), 0);
-    // Its font registration is checked in the unit tests, where the context shows it.
-    EXPECT_NE(GetModuleHandleW(english), nullptr);
 }
 
 TEST(InitializeUI, TheLibrarysOnlyResourceIsItsManifest) {
