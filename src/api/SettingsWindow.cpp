@@ -49,9 +49,7 @@ void OpenSettingsWindow(UiContext& context, void* hostParameter) {
     DlgMain* dialog = DialogSlot<DlgMain>::Install(std::make_unique<DlgMain>(setup, data));
     context.mainDialog = dialog;
 
-    dialog->msgLoopThreadHandle_ =
-        StartUiThread(&DlgMain::ThreadRoutine, dialog, &dialog->threadId_);
-    if (!dialog->msgLoopThreadHandle_) dialog->threadEnded_.store(true);
+    dialog->StartThread();
     Trace(L"Open UI");
 }
 
@@ -65,7 +63,7 @@ void CloseSettingsWindow(UiContext& context) {
     if (!dialog->isDlgClosed.exchange(true) && dialog->msgLoopThreadHandle_) {
         int failedWaits = 0;
         for (;;) {
-            WakeUiThread(dialog->threadId_);
+            dialog->WakeThread();
             const ULONGLONG sliceStart = ::GetTickCount64();
             const DWORD result = WaitSlice(dialog->msgLoopThreadHandle_.get());
             Trace(L"WaitForSingleObject(msgLoopThreadHandle_ == 0x%x", result);

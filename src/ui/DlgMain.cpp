@@ -115,6 +115,11 @@ DlgMain::DlgMain(const DialogSetup& setup, const MainDialogData& data)
       title_(ModelName(data.device)),
       rightToLeft_(UserReadsRightToLeft()) {}
 
+void DlgMain::StartThread() noexcept {
+    msgLoopThreadHandle_ = StartUiThread(&DlgMain::ThreadRoutine, this, &threadId_);
+    if (!msgLoopThreadHandle_) threadEnded_.store(true);
+}
+
 DWORD WINAPI DlgMain::ThreadRoutine(void* parameter) noexcept {
     auto* dialog = static_cast<DlgMain*>(parameter);
     try {

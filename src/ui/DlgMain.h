@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/UiThread.h"
 #include "platform/UniqueHandle.h"
 #include "settings/ScanSettingsRecord.h"
 #include "ui/DlgBase.h"
@@ -39,9 +40,11 @@ class DlgMain final : public DlgBase {
     void InitDialog() override;
     void SetTexts() override;
 
-    // The settings-window thread: creates the window, shows it and runs its loop. The
-    // parameter is the DlgMain object.
-    static DWORD WINAPI ThreadRoutine(void* parameter) noexcept;
+    // Starts the settings-window thread, which creates the window, shows it and runs its
+    // loop; keeps its handle in msgLoopThreadHandle_. Returns at once.
+    void StartThread() noexcept;
+    // Makes an idle settings thread look at isDlgClosed.
+    void WakeThread() const noexcept { WakeUiThread(threadId_); }
 
     // The slot may free a replaced object once its thread has ended: nothing of the old
     // window or its thread can reach it any more.
@@ -51,21 +54,19 @@ class DlgMain final : public DlgBase {
     // so with UIM_SET_ACTIVE_WINDOW. Read by the host's thread when it picks an owner.
     HWND ActiveWindow() const noexcept { return activeWindow_.load(); }
 
-    // The settings thread: its handle (owned by whoever ends the window, see OnClose and
-    // CloseUI), its identifier for waking it, and the flag that ends its loop.
+    // The settings thread's handle, owned by whoever ends the window (OnClose or CloseUI),
+    // and the flag that ends its loop.
     UniqueKernelHandle msgLoopThreadHandle_;
-    DWORD threadId_ = 0;
     // Set by the window's own close handling or by CloseUI; whichever sets it first owns
     // the rest of the shutdown.
     std::atomic<bool> isDlgClosed{false};
-    // Set as the settings thread's last act (or when it could not be started).
-    std::atomic<bool> threadEnded_{false};
     // The secondary windows that the exports open over this window; host's thread only.
     DlgPreview* preview_ = nullptr;
     DlgProgress* progress_ = nullptr;
 
   private:
     friend class DlgBase;
+    static DWORD WINAPI ThreadRoutine(void* parameter) noexcept;
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     HBRUSH StaticColor(HDC dc, HWND control) const noexcept;
     // The settings thread's look at a message before the dialog manager's (keyboard
@@ -84,6 +85,9 @@ class DlgMain final : public DlgBase {
     HWND ButtonWindow(Button button) const noexcept;
     bool IsActive() const noexcept { return ActiveWindow() == Window(); }
 
+    DWORD threadId_ = 0;
+    // Set as the settings thread's last act (or when it could not be started).
+    std::atomic<bool> threadEnded_{false};
     const MainDialogData data_;
     const std::wstring title_;  // the model name
     const bool rightToLeft_;
