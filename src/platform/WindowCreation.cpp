@@ -35,6 +35,24 @@ bool Mirrors(DialogLayout layout) noexcept {
            (layout == DialogLayout::User && UserReadsRightToLeft());
 }
 
+// Runs `create` inside the library's context with the mirrored copy of the template, or
+// with null for the template as the module holds it.
+template <typename Result, typename Create>
+Result CreateFromTemplate(HMODULE module, int templateId, DialogLayout layout, Result refused,
+                          Create&& create) noexcept {
+    try {
+        const std::vector<DWORD> mirrored =
+            Mirrors(layout) ? MirroredTemplate(module, templateId) : std::vector<DWORD>();
+        return ActivationContext::ForLibrary().Run([&] {
+            return create(mirrored.empty() ? nullptr
+                                           : reinterpret_cast<const DLGTEMPLATE*>(mirrored.data()));
+        });
+    } catch (...) {
+        Trace(L"Dialog %d refused: no memory for its mirrored template", templateId);
+        return refused;
+    }
+}
+
 }  // namespace
 
 bool UserReadsRightToLeft() noexcept {
@@ -45,44 +63,22 @@ bool UserReadsRightToLeft() noexcept {
 
 HWND CreateModelessDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure,
                           LPARAM initParam, DialogLayout layout) noexcept {
-    try {
-        const std::vector<DWORD> mirrored =
-            Mirrors(layout) ? MirroredTemplate(module, templateId) : std::vector<DWORD>();
-        return ActivationContext::ForLibrary().Run([&] {
-            if (!mirrored.empty()) {
-                return ::CreateDialogIndirectParamW(
-                    module, reinterpret_cast<const DLGTEMPLATE*>(mirrored.data()), owner, procedure,
-                    initParam);
-            }
-            return ::CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure,
-                                        initParam);
-        });
-    } catch (...) {
-        Trace(L"Dialog %d refused: no memory for its mirrored template", templateId);
-        return nullptr;
-    }
+    return CreateFromTemplate<HWND>(module, templateId, layout, nullptr, [&](const DLGTEMPLATE* t) {
+        return t != nullptr ? ::CreateDialogIndirectParamW(module, t, owner, procedure, initParam)
+                            : ::CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), owner,
+                                                   procedure, initParam);
+    });
 }
 
 INT_PTR RunModalDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure,
                        LPARAM initParam, DialogLayout layout) noexcept {
-    try {
-        const std::vector<DWORD> mirrored =
-            Mirrors(layout) ? MirroredTemplate(module, templateId) : std::vector<DWORD>();
-        // The whole modal loop runs inside the context: windows that the dialog creates
-        // while it runs (extra buttons, tool tips) get the same controls.
-        return ActivationContext::ForLibrary().Run([&] {
-            if (!mirrored.empty()) {
-                return ::DialogBoxIndirectParamW(
-                    module, reinterpret_cast<const DLGTEMPLATE*>(mirrored.data()), owner, procedure,
-                    initParam);
-            }
-            return ::DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure,
-                                     initParam);
-        });
-    } catch (...) {
-        Trace(L"Dialog %d refused: no memory for its mirrored template", templateId);
-        return -1;
-    }
+    // The whole modal loop runs inside the context: windows that the dialog creates while
+    // it runs (extra buttons, tool tips) get the same controls.
+    return CreateFromTemplate<INT_PTR>(module, templateId, layout, -1, [&](const DLGTEMPLATE* t) {
+        return t != nullptr ? ::DialogBoxIndirectParamW(module, t, owner, procedure, initParam)
+                            : ::DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner,
+                                                procedure, initParam);
+    });
 }
 
 HWND CreatePlainWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
