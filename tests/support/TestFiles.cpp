@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
 namespace testsupport {
 
@@ -29,24 +28,6 @@ std::wstring Join(std::wstring base, std::wstring_view relative) {
     if (!base.empty() && base.back() != L'\\') base += L'\\';
     for (wchar_t c : relative) base += c == L'/' ? L'\\' : c;
     return base;
-}
-
-std::vector<std::wstring> MatchingNames(const std::wstring& folder, const std::wstring& pattern) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(Join(folder, pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
-// The system caches private-profile files; an unchanged size and time within the clock's
-// resolution could otherwise serve the old text.
-void ForgetCachedProfiles() {
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr);
 }
 
 }  // namespace
@@ -78,12 +59,10 @@ std::wstring StoreFilesFolder() {
 
 std::wstring NextStoreFile() {
     static unsigned counter = 0;
-    std::string name = "store";
-    if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
-        name = std::string(test->test_suite_name()) + "." + test->name();
-    }
-    return StoreFilesFolder() + L"\\" + std::wstring(name.begin(), name.end()) + L"-" +
-           std::to_wstring(++counter) + L".xml";
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = std::string(test->test_suite_name()) + "." + test->name() + "-" +
+                             std::to_string(++counter) + ".xml";
+    return StoreFilesFolder() + L"\\" + std::wstring(name.begin(), name.end());
 }
 
 bool FileExists(const std::wstring& path) {
@@ -103,32 +82,13 @@ bool WriteBytes(const std::wstring& path, std::string_view bytes) {
     return !out.fail();
 }
 
-std::size_t CountFiles(const std::wstring& folder, const std::wstring& pattern) {
-    return MatchingNames(folder, pattern).size();
-}
-
 void DeleteFiles(const std::wstring& folder, const std::wstring& pattern) {
-    for (const std::wstring& name : MatchingNames(folder, pattern)) {
-        DeleteFileW(Join(folder, name).c_str());
-    }
-}
-
-DriverFileBackup::DriverFileBackup(std::wstring path)
-    : path_(std::move(path)), existed_(FileExists(path_)), original_(ReadBytes(path_)) {}
-
-DriverFileBackup::~DriverFileBackup() {
-    if (existed_) {
-        WriteBytes(path_, original_);
-    } else {
-        DeleteFileW(path_.c_str());
-    }
-    ForgetCachedProfiles();
-}
-
-void DriverFileBackup::WriteProfile(std::wstring_view text) const {
-    const auto* bytes = reinterpret_cast<const char*>(text.data());
-    WriteBytes(path_, "\xFF\xFE" + std::string(bytes, text.size() * sizeof(wchar_t)));
-    ForgetCachedProfiles();
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(Join(folder, pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do DeleteFileW(Join(folder, found.cFileName).c_str());
+    while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
 }  // namespace testsupport

@@ -37,11 +37,7 @@ TEST(ActivationContext, GivesVersion6InsideOnlyAndKeepsTheCallsResultAndError) {
     EXPECT_TRUE(context.Run(EditControlIsVersion6));
 
     SetLastError(0);
-    const int result = context.Run([] {
-        SetLastError(ERROR_FILE_NOT_FOUND);
-        return 42;
-    });
-    EXPECT_EQ(result, 42);
+    EXPECT_EQ(context.Run([] { return SetLastError(ERROR_FILE_NOT_FOUND), 42; }), 42);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 

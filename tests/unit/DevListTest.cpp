@@ -51,19 +51,14 @@ class DevList : public ::testing::Test {
         handles_.push_back(handle);
         return handle;
     }
-    const DevListRecord* Read(const std::string& body) {
-        DevListRecord* record = nullptr;
-        EXPECT_EQ(XMLSCNLST_Read(Open(body), &record), XMLSCN_OK);
-        return record;
-    }
     void TearDown() override {
         for (XMLSCN_HANDLE handle : handles_) XMLSCN_Close(handle);
     }
     std::vector<XMLSCN_HANDLE> handles_;
 };
 
-TEST_F(DevList, ValuesAndRestrictionsAccumulatePerSettingAndPerValue) {
-    const DevListRecord* record = Read(
+TEST_F(DevList, ValuesRestrictionsAndFixedCapabilitiesAreReadAsGiven) {
+    const XMLSCN_HANDLE handle = Open(
         "<color_mode>"
         "  <value name='FULL_COLOR' default='false'/>"
         "  <value name='BLACK_AND_WHITE'>"
@@ -76,36 +71,32 @@ TEST_F(DevList, ValuesAndRestrictionsAccumulatePerSettingAndPerValue) {
         "</color_mode>"
         "<duplex_mode><value name='SIMPLEX'/><value/><value name='BOOK'/></duplex_mode>"
         "<color_mode><value name='GRAYSCALE' default=''/><value name='no such token'/></color_mode>"
-        "<duplex_mode><value name='DUPLEX_TOP'/></duplex_mode>");
-    ASSERT_NE(record, nullptr);
+        "<duplex_mode><value name='DUPLEX_TOP'/></duplex_mode>"
+        "<model>first</model><model>" +
+        std::string(300, 'M') +
+        "</model>"
+        "<reverse_image>OFF</reverse_image><reverse_image>ON</reverse_image>"
+        "<rotation>_0</rotation><rotation>_270_CLOCKWISE</rotation><rotation>_45</rotation>"
+        "<frame_entry><max_width></max_width><max_length>297</max_length><depth>3</depth>"
+        "</frame_entry><memory_size>-128MB</memory_size><unknown>x</unknown>");
+    DevListRecord* record = nullptr;
+    ASSERT_EQ(XMLSCNLST_Read(handle, &record), XMLSCN_OK);
     // A default by presence alone; a restriction on the value's own setting ignored; the
     // repeated setting element continues its list; an unknown token is offered as code 0;
     // a value without a name ends its setting element only.
     EXPECT_EQ(Describe(record->values[DEVLIST_COLOR_MODE]), "1* 3 0:2 3:6 3:5 2* 0");
     EXPECT_EQ(Describe(record->values[DEVLIST_DUPLEX_MODE]), "1 4");
     EXPECT_EQ(record->values[DEVLIST_ORIGINAL_SIZE].count, 0u);
-}
-
-TEST_F(DevList, FixedCapabilitiesAndTheModelName) {
-    const DevListRecord* record =
-        Read("<model>first</model><model>" + std::string(300, 'M') +
-             "</model>"
-             "<reverse_image>OFF</reverse_image><reverse_image>ON</reverse_image>"
-             "<rotation>_0</rotation><rotation>_270_CLOCKWISE</rotation><rotation>_45</rotation>"
-             "<frame_entry><max_width></max_width><max_length>297</max_length><depth>3</depth>"
-             "</frame_entry><memory_size>-128MB</memory_size><unknown>x</unknown>");
-    ASSERT_NE(record, nullptr);
+    // The last model wins, cut to its field; the record begins with it, so it can be used
+    // as that name.
     EXPECT_EQ(std::wstring(record->model_name), std::wstring(259, L'M'));
-    ASSERT_EQ(record->reverse_image.count, 2u);
-    EXPECT_EQ(record->reverse_image.items[1], 2);
-    ASSERT_EQ(record->rotation_count, 3u);
-    EXPECT_EQ(record->rotation_codes[1], 4);
-    EXPECT_EQ(record->rotation_codes[2], 0);
-    EXPECT_EQ(record->max_width, 0.0);
-    EXPECT_EQ(record->max_length, 297.0);
-    EXPECT_EQ(record->memory_size, -128);
-    // The record begins with the model name, so it can be used as that name.
     EXPECT_EQ(reinterpret_cast<const wchar_t*>(record), record->model_name);
+    ASSERT_EQ(std::vector({record->reverse_image.count, record->rotation_count}),
+              std::vector({2u, 3u}));
+    EXPECT_EQ(std::vector({record->reverse_image.items[1], record->rotation_codes[1],
+                           record->rotation_codes[2], record->memory_size}),
+              std::vector({2, 4, 0, -128}));
+    EXPECT_EQ(std::vector({record->max_width, record->max_length}), std::vector({0.0, 297.0}));
 
     // Numbers read as the classic locale does, whatever the host's; no further than given.
     EXPECT_EQ(ParseMemorySize(L"  +2147483647"), INT32_MAX);
@@ -174,16 +165,13 @@ constexpr Check kChecks[kDevListSettingCount] = {
 
 // The field of each setting's current value, spelled out apart from the library's own
 // table so that a mix-up there cannot hide here.
-std::int32_t& FieldOf(ScanSettingsRecord& record, int setting) {
-    std::int32_t ScanSettingsRecord::*const fields[] = {
-        &ScanSettingsRecord::original_size,   &ScanSettingsRecord::original_orientation,
-        &ScanSettingsRecord::original_image,  &ScanSettingsRecord::resolution,
-        &ScanSettingsRecord::exposure_level,  &ScanSettingsRecord::duplex,
-        &ScanSettingsRecord::color_selection, &ScanSettingsRecord::prevent_bleed_through,
-        &ScanSettingsRecord::sending_size,    &ScanSettingsRecord::contrast,
-    };
-    return record.*fields[setting];
-}
+constexpr std::int32_t ScanSettingsRecord::*kFields[kDevListSettingCount] = {
+    &ScanSettingsRecord::original_size,   &ScanSettingsRecord::original_orientation,
+    &ScanSettingsRecord::original_image,  &ScanSettingsRecord::resolution,
+    &ScanSettingsRecord::exposure_level,  &ScanSettingsRecord::duplex,
+    &ScanSettingsRecord::color_selection, &ScanSettingsRecord::prevent_bleed_through,
+    &ScanSettingsRecord::sending_size,    &ScanSettingsRecord::contrast,
+};
 
 TEST(RestrictionCheck, EachCheckReadsItsOwnListAndTheOtherSettingsFromTheirFields) {
     constexpr std::int32_t kOffered = 3;
@@ -209,11 +197,11 @@ TEST(RestrictionCheck, EachCheckReadsItsOwnListAndTheOtherSettingsFromTheirField
             // Only setting k holds its refusing value: refused, unless k is the setting
             // itself; every field but k's holds it: allowed.
             ScanSettingsRecord onlyK{};
-            FieldOf(onlyK, k) = 10 + k;
+            onlyK.*kFields[k] = 10 + k;
             EXPECT_EQ(check(kOffered, device, &onlyK), k == setting ? 1u : 0u) << k;
             ScanSettingsRecord allButK{};
             for (int j = 0; j < kDevListSettingCount; ++j)
-                FieldOf(allButK, j) = j == k ? 0 : 10 + k;
+                allButK.*kFields[j] = j == k ? 0 : 10 + k;
             EXPECT_EQ(check(kOffered, device, &allButK), 1u) << k;
         }
     }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/ScopedSelect.h"
 #include "platform/UniqueHandle.h"
 #include "ui/ColorScheme.h"
@@ -14,36 +16,28 @@ using namespace quorveltwain;
 namespace {
 
 // A memory bitmap, black until painted.
-class Canvas {
-  public:
+struct Canvas {
     Canvas(int width, int height)
-        : dc_(CreateCompatibleDC(nullptr)),
-          bitmap_(CreateBitmap(width, height, 1, 32, nullptr)),
-          select_(dc_.get(), bitmap_.get()) {
+        : bitmap(CreateBitmap(width, height, 1, 32, nullptr)), select(dc.get(), bitmap.get()) {
         const RECT all{0, 0, width, height};
-        FillRect(dc_.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
-    HDC dc() const { return dc_.get(); }
-    COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
-
-  private:
-    UniqueMemoryDC dc_;
-    UniqueBitmap bitmap_;
-    ScopedSelect select_;
+    COLORREF At(int x, int y) const { return GetPixel(dc.get(), x, y); }
+    UniqueMemoryDC dc{CreateCompatibleDC(nullptr)};
+    UniqueBitmap bitmap;
+    ScopedSelect select;
 };
 
-COLORREF Scheme(SchemeColor color) {
-    return ColorScheme::Color(color);
-}
+using enum SchemeColor;
+constexpr auto Scheme = ColorScheme::Color;
+constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 TEST(DialogPainter, BandedBackgroundIsWhiteAboveADividerAndPanelGreyBelow) {
     Canvas canvas(60, 40);
-    DialogPainter::PaintBandedBackground(canvas.dc(), RECT{0, 0, 60, 40}, 20);
-    EXPECT_EQ(canvas.At(0, 0), Scheme(SchemeColor::White));
-    EXPECT_EQ(canvas.At(59, 19), Scheme(SchemeColor::White));
-    EXPECT_EQ(canvas.At(30, 20), Scheme(SchemeColor::LightGrey));
-    EXPECT_EQ(canvas.At(30, 21), Scheme(SchemeColor::PanelGrey));
-    EXPECT_EQ(canvas.At(59, 39), Scheme(SchemeColor::PanelGrey));
+    DialogPainter::PaintBandedBackground(canvas.dc.get(), RECT{0, 0, 60, 40}, 20);
+    EXPECT_EQ(
+        std::vector({canvas.At(59, 19), canvas.At(30, 20), canvas.At(30, 21), canvas.At(59, 39)}),
+        std::vector({Scheme(White), Scheme(LightGrey), Scheme(PanelGrey), Scheme(PanelGrey)}));
 }
 
 TEST(DialogPainter, FlatButtonFacesFollowTheirState) {
@@ -51,24 +45,23 @@ TEST(DialogPainter, FlatButtonFacesFollowTheirState) {
         FlatButtonState state;
         SchemeColor face, edge;
     } cases[] = {
-        {{.primary = true}, SchemeColor::AccentBlue, SchemeColor::AccentBlue},
-        {{}, SchemeColor::White, SchemeColor::BorderGrey},
+        {{.primary = true}, AccentBlue, AccentBlue},
+        {{}, White, BorderGrey},
         // A disabled primary button looks like any disabled button.
-        {{.primary = true, .disabled = true}, SchemeColor::LightGrey, SchemeColor::BorderGrey},
-        {{.pressed = true, .hot = true},
-         SchemeColor::AccentBluePressed,
-         SchemeColor::AccentBluePressed},
+        {{.primary = true, .disabled = true}, LightGrey, BorderGrey},
+        {{.pressed = true, .hot = true}, AccentBluePressed, AccentBluePressed},
     };
     const int inset = DialogPainter::kButtonFaceInset;
     for (const auto& c : cases) {
         Canvas canvas(91, 24);
-        DialogPainter::PaintFlatButton(canvas.dc(), RECT{0, 0, 91, 24}, L"OK", nullptr, c.state);
-        // The inset stays unpainted, so buttons placed edge to edge keep a gap.
-        EXPECT_EQ(canvas.At(inset - 1, 12), RGB(0, 0, 0));
-        EXPECT_EQ(canvas.At(91 - inset, 12), RGB(0, 0, 0));
-        EXPECT_EQ(canvas.At(inset, 12), Scheme(c.edge));
-        EXPECT_EQ(canvas.At(inset + 4, 12), Scheme(c.face));
-        EXPECT_EQ(canvas.At(inset, 0), RGB(0, 0, 0)) << "rounded corners";
+        DialogPainter::PaintFlatButton(canvas.dc.get(), RECT{0, 0, 91, 24}, L"OK", nullptr,
+                                       c.state);
+        // The inset stays unpainted, so buttons placed edge to edge keep a gap; the corners
+        // are rounded.
+        EXPECT_EQ(
+            std::vector({canvas.At(inset - 1, 12), canvas.At(91 - inset, 12), canvas.At(inset, 0),
+                         canvas.At(inset, 12), canvas.At(inset + 4, 12)}),
+            std::vector({kBlack, kBlack, kBlack, Scheme(c.edge), Scheme(c.face)}));
     }
 }
 

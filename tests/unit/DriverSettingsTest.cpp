@@ -8,6 +8,7 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "config/DriverSettings.h"
 #include "support/TestFiles.h"
@@ -15,7 +16,7 @@
 namespace quorveltwain {
 namespace {
 
-using testsupport::DriverFileBackup;
+using namespace testsupport;
 
 // Found from the environment, not from the code under test.
 std::wstring InstalledDataFile(const wchar_t* name) {
@@ -31,47 +32,55 @@ DriverSettings ReadSettings() {
     return settings;
 }
 
+// The driver's files in the test prefix are shared by every test: whatever a test did, the
+// registration is put back byte for byte and the definition file it made removed.
 class DriverSettingsTest : public ::testing::Test {
   protected:
+    void TearDown() override {
+        WriteBytes(registration_, original_);
+        DeleteFileW(definition_.c_str());
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr);
+    }
+    // A private-profile file in UTF-16LE with a byte order mark, keeping non-ASCII text
+    // intact; the system's cache of such files could serve the old text otherwise.
+    static void WriteProfile(const std::wstring& path, std::wstring_view text) {
+        const auto* bytes = reinterpret_cast<const char*>(text.data());
+        WriteBytes(path, "\xFF\xFE" + std::string(bytes, text.size() * sizeof(wchar_t)));
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr);
+    }
     DriverSettings ReadDefinition(const std::wstring& body) {
-        registration_.WriteProfile(L"[Setting]\r\nDefaultUse=T1\r\n[ScannerT1]\r\nDefFile=T1.ini");
-        definition_.WriteProfile(body);
+        WriteProfile(registration_, L"[Setting]\r\nDefaultUse=T1\r\n[ScannerT1]\r\nDefFile=T1.ini");
+        WriteProfile(definition_, body);
         return ReadSettings();
     }
-    DriverFileBackup registration_{InstalledDataFile(L"RegList.ini")};
-    DriverFileBackup definition_{InstalledDataFile(L"T1.ini")};
+    const std::wstring registration_ = InstalledDataFile(L"RegList.ini");
+    const std::wstring definition_ = InstalledDataFile(L"T1.ini");
+    const std::string original_ = ReadBytes(registration_);
 };
 
 TEST_F(DriverSettingsTest, MissingKeysGiveTheirDefaults) {
-    registration_.WriteProfile(L"[Setting]\r\nDefaultUse=T1\r\n");  // T1 names no DefFile
+    WriteProfile(registration_, L"[Setting]\r\nDefaultUse=T1\r\n");  // T1 names no DefFile
     EXPECT_STREQ(GetDriverPaths().definitionFile, L"");
     for (const DriverSettings& s : {ReadSettings(), ReadDefinition(L"[Contents]\r\n")}) {
-        EXPECT_EQ(s.unit, 1) << "inches";
-        EXPECT_EQ(s.compression, 3);
-        EXPECT_EQ(s.grayCompression, 3);
-        EXPECT_FALSE(s.secureConnection);
-        EXPECT_EQ(s.scanMode, 0);
-        EXPECT_EQ(s.authentication, 0);
-        EXPECT_EQ(s.account, 0);
-        EXPECT_STREQ(s.scannerAddress, L"");
-        EXPECT_STREQ(s.userName, L"");
-        EXPECT_STREQ(s.accountId, L"");
-        EXPECT_STREQ(s.password, L"");
+        // Unit 1: inches.
+        EXPECT_EQ(
+            std::vector({s.unit, s.compression, s.grayCompression, std::int32_t{s.secureConnection},
+                         s.scanMode, s.authentication, s.account}),
+            std::vector({1, 3, 3, 0, 0, 0, 0}));
+        EXPECT_EQ(std::wstring(s.scannerAddress) + s.userName + s.accountId + s.password, L"");
     }
 }
 
 TEST_F(DriverSettingsTest, ValuesAreConvertedAndCutToTheirFields) {
-    for (const auto& [unit, expected] : {std::pair{L"abc", 0}, std::pair{L"12mm", 12}}) {
-        EXPECT_EQ(ReadDefinition(std::wstring(L"[Contents]\r\nUnit=") + unit).unit, expected);
-    }
-    EXPECT_STREQ(ReadDefinition(L"[Contents]\r\nScannerAddress=fe80::1").scannerAddress,
-                 L"[fe80::1]")
-        << "an IPv6 host is bracketed";
-    EXPECT_STREQ(ReadDefinition(L"[Contents]\r\nScannerAddress=10.0.0.1").scannerAddress,
-                 L"10.0.0.1");
+    DriverSettings settings = ReadDefinition(L"[Contents]\r\nUnit=abc\r\nScannerAddress=10.0.0.1");
+    EXPECT_EQ(settings.unit, 0);
+    EXPECT_STREQ(settings.scannerAddress, L"10.0.0.1");
+    settings = ReadDefinition(L"[Contents]\r\nUnit=12mm\r\nScannerAddress=fe80::1");
+    EXPECT_EQ(settings.unit, 12);
+    EXPECT_STREQ(settings.scannerAddress, L"[fe80::1]") << "an IPv6 host is bracketed";
 
     // Over-long texts are cut to their fields, never written past them.
-    DriverSettings settings = ReadDefinition(
+    settings = ReadDefinition(
         L"[Contents]\r\nScanMode=4\r\nScannerAddress=" + std::wstring(258, L':') +
         L"\r\n[Authentication]\r\nID=ABCDEFGHIJKL\r\nPassword=" + std::wstring(5000, L'p'));
     EXPECT_EQ(std::wcslen(settings.scannerAddress), kPathChars - 1);
@@ -82,21 +91,10 @@ TEST_F(DriverSettingsTest, ValuesAreConvertedAndCutToTheirFields) {
     EXPECT_EQ(ReadDefinition(L"[Authentication]\r\nPassword=" + fits).password, fits);
 }
 
-TEST(DriverFileBackup, AChangedDriverFileIsPutBackByteForByte) {
-    const std::wstring registration = InstalledDataFile(L"RegList.ini");
-    const std::wstring scratch = InstalledDataFile(L"NotThere.ini");
-    ASSERT_TRUE(testsupport::FileExists(registration)) << "the install step did not run";
-    const std::string before = testsupport::ReadBytes(registration);
-    {
-        DriverFileBackup backup(registration);
-        DriverFileBackup created(scratch);
-        backup.WriteProfile(L"[Setting]\r\nDefaultUse=Changed\r\n");
-        created.WriteProfile(L"[Setting]\r\n");
-        EXPECT_NE(testsupport::ReadBytes(registration), before);
-    }
-    EXPECT_EQ(testsupport::ReadBytes(registration), before);
-    EXPECT_FALSE(testsupport::FileExists(scratch)) << "a new file is removed";
-    // The installed sample is read again, its non-ASCII text intact.
+// After the tests above, so it also shows that the files they changed were put back.
+TEST(DriverSettings, TheInstalledSampleIsReadWithItsNonAsciiText) {
+    ASSERT_TRUE(FileExists(InstalledDataFile(L"RegList.ini"))) << "the install step did not run";
+    EXPECT_FALSE(FileExists(InstalledDataFile(L"T1.ini"))) << "a file the tests made is left";
     const DriverSettings settings = ReadSettings();
     EXPECT_EQ(settings.unit, 0) << "the sample measures in millimetres";
     EXPECT_STREQ(settings.userName, L"Scan-B\u00fcro");

@@ -44,9 +44,8 @@ TEST_F(ResourceLibraryContent, ImagesAreDrawnAtTheirDeclaredSizes) {
     ASSERT_TRUE(emblem);
     DIBSECTION dib{};
     ASSERT_EQ(GetObjectW(emblem.get(), sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
-    EXPECT_EQ(dib.dsBm.bmWidth, 48);
-    EXPECT_EQ(dib.dsBm.bmHeight, 48);
-    EXPECT_EQ(dib.dsBm.bmBitsPixel, 24);
+    EXPECT_EQ(std::vector<LONG>({dib.dsBm.bmWidth, dib.dsBm.bmHeight, dib.dsBm.bmBitsPixel}),
+              std::vector<LONG>({48, 48, 24}));
     // The corner is the declared background, the panel grey, not a flattened transparency.
     const auto* corner = static_cast<const BYTE*>(dib.dsBm.bmBits);
     EXPECT_EQ(RGB(corner[2], corner[1], corner[0]), RGB(242, 242, 242));
@@ -63,28 +62,17 @@ TEST_F(ResourceLibraryContent, ImagesAreDrawnAtTheirDeclaredSizes) {
         ASSERT_NE(image, nullptr) << id;
         const auto* header =
             static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(english_.get(), image)));
-        EXPECT_EQ(header->biWidth, size) << id;
-        EXPECT_EQ(header->biHeight, 2 * size) << id << ": colour and mask rows";
-        EXPECT_EQ(header->biBitCount, 32) << id << ": with alpha";
+        // Colour and mask rows, with alpha.
+        EXPECT_EQ(std::vector<LONG>({header->biWidth, header->biHeight, header->biBitCount}),
+                  std::vector<LONG>({size, 2 * size, 32}))
+            << id;
     }
 }
 
-TEST_F(ResourceLibraryContent, TheFontHasARegularAndABoldFace) {
-    HRSRC found = FindResourceW(english_.get(), MAKEINTRESOURCEW(IDR_UI_FONT), RT_FONT);
-    ASSERT_NE(found, nullptr);
-    const DWORD size = SizeofResource(english_.get(), found);
-    void* data = LockResource(LoadResource(english_.get(), found));
-    DWORD installed = 0;
-    const HANDLE font = AddFontMemResourceEx(data, size, nullptr, &installed);
-    ASSERT_NE(font, nullptr);
-    RemoveFontMemResourceEx(font);
-    // Both faces: the windows' bold buttons must not be a synthesised bold.
-    EXPECT_EQ(installed, 2u);
-}
-
 // A text missing from a language would show as an empty control: only a missing library
-// falls back to English.
-TEST_F(ResourceLibraryContent, EveryLanguageCarriesEveryEnglishStringAndTheFont) {
+// falls back to English. The font has both faces everywhere: the windows' bold buttons must not
+// be a synthesised bold.
+TEST_F(ResourceLibraryContent, EveryLanguageCarriesEveryEnglishStringAndTheFontsTwoFaces) {
     std::vector<UINT> english;
     wchar_t text[512];
     for (UINT id = 0; id <= 0xFFFF; ++id) {
@@ -100,8 +88,13 @@ TEST_F(ResourceLibraryContent, EveryLanguageCarriesEveryEnglishStringAndTheFont)
             EXPECT_GT(LoadStringW(language.get(), id, text, 512), 0)
                 << "string " << id << " missing in " << folder;
         }
-        EXPECT_NE(FindResourceW(language.get(), MAKEINTRESOURCEW(IDR_UI_FONT), RT_FONT), nullptr)
-            << folder;
+        const HRSRC font = FindResourceW(language.get(), MAKEINTRESOURCEW(IDR_UI_FONT), RT_FONT);
+        ASSERT_NE(font, nullptr) << folder;
+        DWORD faces = 0;
+        RemoveFontMemResourceEx(
+            AddFontMemResourceEx(LockResource(LoadResource(language.get(), font)),
+                                 SizeofResource(language.get(), font), nullptr, &faces));
+        EXPECT_EQ(faces, 2u) << folder;
     }
 }
 

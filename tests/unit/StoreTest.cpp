@@ -8,10 +8,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <new>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "platform/LiveObjects.h"
 #include "platform/Variant.h"
@@ -22,24 +24,17 @@
 
 using namespace quorveltwain;
 using namespace testsupport;
+// Records are made with designated initializers: the fields they leave out are zero.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 // Memory runs out on demand: the n-th allocation of this thread after arming fails, once.
+// The memory comes from malloc, which the standard library's own delete frees.
 thread_local long allocationsBeforeFailure = 0;
 void* operator new(std::size_t size) {
     if (allocationsBeforeFailure > 0 && --allocationsBeforeFailure == 0) throw std::bad_alloc();
     if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
     throw std::bad_alloc();
 }
-// The memory comes from malloc above, whatever the compiler infers from a `new` it inlines.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-#pragma GCC diagnostic pop
 
 namespace {
 
@@ -68,16 +63,6 @@ struct OpenStore {
 ScanSettingsRecord Named(const wchar_t* name) {
     ScanSettingsRecord record{};
     std::wcsncpy(record.config_name, name, SCAN_CONFIG_NAME_CHARS - 1);
-    return record;
-}
-
-ScanSettingsRecord Frame(double left, double top, double right, double bottom) {
-    ScanSettingsRecord record{};
-    record.has_frame_entry = 1;
-    record.left = left;
-    record.top = top;
-    record.right = right;
-    record.bottom = bottom;
     return record;
 }
 
@@ -148,15 +133,13 @@ TEST_F(Store, BadArgumentsIndicesAndHandlesTouchNothing) {
     const std::wstring elsewhere = NextStoreFile();
     for (XMLSCN_HANDLE handle :
          {XMLSCN_HANDLE(nullptr), devices, closed, XMLSCN_HANDLE(zeros), reserved, misaligned}) {
-        EXPECT_EQ(XMLSCN_GetSize(handle), kBad);
-        EXPECT_EQ(XMLSCN_ReadSet(handle, 0, &record), kBad);
-        EXPECT_EQ(XMLSCN_UpdateSet(handle, 0, &record), kBad);
-        EXPECT_EQ(XMLSCN_Add(handle, &record), kBad);
-        EXPECT_EQ(XMLSCN_Delete(handle, 0), kBad);
-        EXPECT_EQ(XMLSCN_Save(handle, elsewhere.c_str()), kBad);
+        EXPECT_EQ(std::vector({XMLSCN_GetSize(handle), XMLSCN_ReadSet(handle, 0, &record),
+                               XMLSCN_UpdateSet(handle, 0, &record), XMLSCN_Add(handle, &record),
+                               XMLSCN_Delete(handle, 0), XMLSCN_Save(handle, elsewhere.c_str())}),
+                  std::vector(6, kBad));
         if (handle == devices) continue;
-        EXPECT_EQ(XMLSCNLST_Read(handle, &device), kBad);
-        EXPECT_EQ(XMLSCN_Close(handle), kBad);
+        EXPECT_EQ(std::vector({XMLSCNLST_Read(handle, &device), XMLSCN_Close(handle)}),
+                  std::vector(2, kBad));
     }
     VirtualFree(reserved, 0, MEM_RELEASE);
     EXPECT_EQ(XMLSCNLST_Read(store.handle, &device), kBad);
@@ -239,13 +222,10 @@ TEST_F(Store, EveryStoredFieldSurvivesSaveAndReopenAsAFileCanHoldIt) {
 
 TEST_F(Store, WritesWhatIsSetAndReadsOnlyExactNames) {
     Probe probe;
-    ScanSettingsRecord odd{};
-    odd.has_frame_entry = 2;  // only 1 means "has a frame"
-    odd.left = 5;
-    odd.model = 1;   // written as its family's one token
-    odd.duplex = 7;  // one past its vocabulary: an empty element
-    odd.rotation = -1;
-    probe.SetConfigs({odd, ScanSettingsRecord{}});
+    // Duplex one past its vocabulary and a negative rotation: empty elements; only a frame
+    // flag of 1 means "has a frame"; model 1 written as its family's one token.
+    probe.SetConfigs({{.duplex = 7, .has_frame_entry = 2, .left = 5, .rotation = -1, .model = 1},
+                      ScanSettingsRecord{}});
     const std::string none =
         "<scan_config><config_id></config_id><config_name></config_name>"
         "<config_detail></config_detail>";
@@ -267,11 +247,11 @@ TEST_F(Store, WritesWhatIsSetAndReadsOnlyExactNames) {
     EXPECT_EQ(std::memcmp(&probe.Configs()[0], &zero, sizeof zero), 0);
     const ScanSettingsRecord& mail = probe.Configs()[1];
     EXPECT_STREQ(mail.config_name, L"Mail");
-    EXPECT_EQ(mail.duplex, 0);
-    EXPECT_EQ(mail.resolution, 6);  // the later element wins
-    EXPECT_EQ(mail.color_selection, 0);
-    EXPECT_EQ(mail.model, 2);  // not the one inside scan_param
-    EXPECT_EQ(mail.has_frame_entry, 1);
+    // Duplex and colour unread; the later resolution wins; the model is not the one inside
+    // scan_param.
+    EXPECT_EQ(std::vector({mail.duplex, mail.resolution, mail.color_selection, mail.model,
+                           mail.has_frame_entry}),
+              std::vector({0, 6, 0, 2, 1}));
     EXPECT_EQ(mail.left, 12.7);
     EXPECT_STREQ(probe.Configs()[2].config_name, L"read all the same");
     // Written back, what read as 0 is gone and the frame complete.
@@ -283,37 +263,35 @@ TEST_F(Store, WritesWhatIsSetAndReadsOnlyExactNames) {
 
 // German numbers for the C library and, as Control Panel sets them, for the user; the
 // previous ones come back afterwards, in the registry too.
-class GermanNumbers {
-  public:
-    GermanNumbers() : runtime_(std::setlocale(LC_ALL, nullptr)) {
+struct GermanNumbers {
+    const std::string runtime = std::setlocale(LC_ALL, nullptr);
+    wchar_t decimal[4] = {};
+    GermanNumbers() {
         std::setlocale(LC_ALL, "German_Germany.1252");
-        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal_, 4);
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 4);
         SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L",");
     }
     ~GermanNumbers() {
-        SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal_);
-        std::setlocale(LC_ALL, runtime_.c_str());
+        SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal);
+        std::setlocale(LC_ALL, runtime.c_str());
     }
-
-  private:
-    std::string runtime_;
-    wchar_t decimal_[4] = {};
 };
 
 TEST_F(Store, NumbersSurviveEveryLocale) {
     GermanNumbers german;
     ASSERT_EQ(Variant::FromDouble(12.5).ToText(), L"12,5")
         << "the German numbers are not in effect";
-    const double inf = std::numeric_limits<double>::infinity();
-    const ScanSettingsRecord frame = Frame(12.5, 30.25, 0.1, -1e-7);
-    const ScanSettingsRecord extreme =
-        Frame(std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(), -inf,
-              std::nan(""));
+    using L = std::numeric_limits<double>;
+    const auto frame = [](double left, double top, double right, double bottom) {
+        return ScanSettingsRecord{
+            .has_frame_entry = 1, .left = left, .top = top, .right = right, .bottom = bottom};
+    };
+    const ScanSettingsRecord ordinary = frame(12.5, 30.25, 0.1, -1e-7);
+    const ScanSettingsRecord extreme = frame(L::max(), L::denorm_min(), -L::infinity(), NAN);
     const std::wstring path = NextStoreFile();
     {
         OpenStore store(path, schema);
-        store.Add(frame);
-        store.Add(extreme);
+        for (const ScanSettingsRecord& record : {ordinary, extreme}) store.Add(record);
         EXPECT_EQ(XMLSCN_Save(store.handle, nullptr), kOk);
     }
     EXPECT_NE(ReadBytes(path).find("<left>12.5</left><top>30.25</top>"), std::string::npos);
@@ -323,7 +301,7 @@ TEST_F(Store, NumbersSurviveEveryLocale) {
               std::vector({12.5, 30.25, 0.1, -1e-7}));
     read = store.Read(1);
     EXPECT_EQ(std::vector({read.left, read.top, read.right}),
-              std::vector({extreme.left, extreme.top, -inf}));
+              std::vector({extreme.left, extreme.top, extreme.right}));
     EXPECT_TRUE(std::isnan(read.bottom));
 
     // Earlier versions wrote the user's separator; anything else reads as the classic
@@ -335,12 +313,11 @@ TEST_F(Store, NumbersSurviveEveryLocale) {
         L"<left>  \t-12.5mm</left><top>+3e2</top><right>abc</right><bottom></bottom>"
         L"</frame_entry></scan_param></a><a><scan_param><frame_entry><left>\u00a05</left>"
         L"<top>+-1</top><right>.25</right><bottom>1e</bottom></frame_entry></scan_param></a>"));
-    for (std::size_t i = 0; i < 3; ++i) {
-        const ScanSettingsRecord& r = probe.Configs()[i];
-        const std::vector<std::vector<double>> expected = {
-            {12.5, -2.5, 7.5, 1.5}, {-12.5, 300, 0, 0}, {0, 0, 0.25, 1}};
-        EXPECT_EQ(std::vector({r.left, r.top, r.right, r.bottom}), expected[i]) << i;
-    }
+    std::vector<std::vector<double>> corners;
+    for (const ScanSettingsRecord& r : probe.Configs())
+        corners.push_back({r.left, r.top, r.right, r.bottom});
+    EXPECT_EQ(corners, (std::vector<std::vector<double>>{
+                           {12.5, -2.5, 7.5, 1.5}, {-12.5, 300, 0, 0}, {0, 0, 0.25, 1}}));
 }
 
 TEST_F(Store, AnUnusableFileIsKeptBeforeAnEmptyOneTakesItsPlace) {
@@ -393,7 +370,9 @@ TEST_F(Store, TheFileChangesWholeAndOnlyThroughASave) {
     EXPECT_EQ(XMLSCN_Save(store->handle, nullptr), XMLSCN_SAVE_FAILED);
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadBytes(path), kSkeleton);
-    EXPECT_EQ(CountFiles(StoreFilesFolder(), L"*.tmp"), 0u);
+    WIN32_FIND_DATAW found;
+    EXPECT_EQ(FindFirstFileW((StoreFilesFolder() + L"\\*.tmp").c_str(), &found),
+              INVALID_HANDLE_VALUE);
     ASSERT_EQ(XMLSCN_Save(store->handle, nullptr), kOk);
     const std::string saved = ReadBytes(path);
     // Later configurations move up; unsaved changes go with the store.
@@ -409,20 +388,18 @@ TEST_F(Store, TheFileChangesWholeAndOnlyThroughASave) {
 TEST_F(Store, TheLibrarysDomRefusesWhatTheIndependentValidatorRefuses) {
     // The samples that xmllint must refuse (store_files_validate); a schema that cannot
     // be read is a failure of the set-up instead, not of the file.
-    const std::wstring refused = SourcePath(L"tests/data/scan-config-refused");
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((refused + L"\\*.xml").c_str(), &found);
     int samples = 0;
-    do {
-        const std::wstring sample = refused + L"\\" + found.cFileName;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(SourcePath(L"tests/data/scan-config-refused"))) {
+        const std::wstring sample = entry.path().wstring();
         ConfigFileHandler handler;
         ASSERT_TRUE(handler.CreateDocument());
-        EXPECT_FALSE(handler.Load(sample, schema)) << found.cFileName;
-        EXPECT_EQ(handler.ErrorText(), L"Not a valid XML file") << found.cFileName;
+        EXPECT_FALSE(handler.Load(sample, schema)) << entry.path();
+        EXPECT_EQ(handler.ErrorText(), L"Not a valid XML file") << entry.path();
         EXPECT_FALSE(handler.Load(sample, noSchema));
         EXPECT_EQ(handler.ErrorText(), L"COM Error");
-    } while (++samples, FindNextFileW(search, &found));
-    FindClose(search);
+        ++samples;
+    }
     EXPECT_GE(samples, 10);
 }
 
@@ -449,10 +426,9 @@ TEST_F(Store, MemoryRunningOutAnywhereNeitherEscapesNorCostsTheFile) {
             (saved == kOk || saved == kBad || saved == XMLSCN_SAVE_FAILED))
             << n << ": " << opened << added << saved;
         EXPECT_TRUE(ReadBytes(path) == kept || ReadBytes(path + L".bak") == kept) << n;
-        for (const std::wstring& line : trace.Lines()) {
+        for (const std::wstring& line : trace.Lines())
             EXPECT_EQ(line, L"[VRX RERAR UR] XMLSCN_Open refused: unexpected failure\n");
-            ++traced;
-        }
+        traced += trace.Lines().size();
         trace.Clear();
         if (!failed) break;
     }

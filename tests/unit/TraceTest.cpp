@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "api/UiContext.h"
+#include "platform/BoundedText.h"
 #include "platform/Trace.h"
 #include "support/TraceCapture.h"
 #include "twain_ui.h"
@@ -20,16 +22,14 @@ std::wstring Line(const std::wstring& message) {
 
 TEST(Trace, WindowExportsWriteTheirLinesExactly) {
     testsupport::TraceCapture capture;
-    EXPECT_EQ(CloseUI(), 0);  // before InitializeUI there is no context: only the line
-    EXPECT_EQ(InitializeUI(nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(ShowScanProgress(), 0);
-    EXPECT_EQ(CloseScanProgress(), 0);
-    EXPECT_EQ(CancelScanUI(), 0);
-    // Codes 1 and 2 only switch the Continue button: no modal message waits for a user.
-    EXPECT_EQ(ShowScanInterruptionUI(2), 0);
-    EXPECT_EQ(ShowErrorMessage(1), 0);
-    EXPECT_EQ(ShowPreviewImage(L"C:\\users\\scan\\preview.bmp"), 0);
-    EXPECT_EQ(ShowPreviewImage(nullptr), 0);
+    // Before InitializeUI there is no context: CloseUI writes only its line. Codes 1 and 2
+    // only switch the Continue button: no modal message waits for a user.
+    EXPECT_EQ(
+        std::vector({CloseUI(), InitializeUI(nullptr, nullptr, nullptr, nullptr, nullptr),
+                     ShowScanProgress(), CloseScanProgress(), CancelScanUI(),
+                     ShowScanInterruptionUI(2), ShowErrorMessage(1),
+                     ShowPreviewImage(L"C:\\users\\scan\\preview.bmp"), ShowPreviewImage(nullptr)}),
+        std::vector<std::int32_t>(9, 0));
     EXPECT_EQ(capture.Lines(),
               (std::vector<std::wstring>{
                   Line(L"CloseUI()"), Line(L"InitializeUI()"),
@@ -51,6 +51,22 @@ TEST(Trace, LongMessagesAreCutInsideTheirBuffers) {
     // The prefix, 511 message characters, the line end: nothing of the rest, no overrun.
     const std::wstring cut = Line(std::wstring(kTraceMessageChars - 1, L'x'));
     EXPECT_EQ(capture.Lines(), (std::vector<std::wstring>{cut, cut}));
+}
+
+TEST(BoundedText, FormatsByPositionReadingOnlyGivenArgumentsAndCutsInsideTheCapacity) {
+    wchar_t field[40];
+    EXPECT_EQ(FormatToField(field, L"%2 %1 %3, 100%%: %s%d %0 %", {L"a", L"bc"}), 24u);
+    EXPECT_STREQ(field, L"bc a %3, 100%: %s%d %0 %");
+    // A guard pattern past the capacity given stays as it was.
+    wchar_t buffer[8];
+    std::wmemset(buffer, L'#', 8);
+    EXPECT_EQ(FormatByPosition(buffer, 5, L"%9%1%%%2%3",
+                               {L"a", L"b", L"c", L"4", L"5", L"6", L"7", L"8", L"i"}),
+              4u);
+    EXPECT_EQ(std::wstring(buffer, 8), std::wstring(L"ia%b\0###", 8));
+    std::wmemset(buffer, L'#', 8);
+    EXPECT_EQ(CopyBounded(buffer, 0, L"x") + CopyBounded(buffer, 3, L"xyz"), 2u);
+    EXPECT_EQ(std::wstring(buffer, 8), std::wstring(L"xy\0#####", 8));
 }
 
 TEST(InitializeUI, KeepsOneContextWithTheUsersLibraryAndItsFont) {
