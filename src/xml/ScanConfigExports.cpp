@@ -15,6 +15,7 @@
 #include "twain_ui.h"
 #include "xml/ConfigFileHandler.h"
 #include "xml/FileBackup.h"
+#include "xml/TemporaryFile.h"
 
 using namespace quorveltwain;
 
@@ -49,6 +50,8 @@ std::uint32_t XMLSCN_Open(const wchar_t* xml_path, const wchar_t* schema_path,
         return XMLSCN_BAD_ARGUMENT;
     }
     try {
+        // Saves killed part-way leave their temporary files; nothing else would remove them.
+        TemporaryFile::RemoveStale(xml_path);
         std::unique_ptr<ConfigFileHandler> store(new (std::nothrow) ConfigFileHandler);
         if (!store) return XMLSCN_NO_MEMORY;
         if (!store->CreateDocument()) return XMLSCN_NO_DOM;
