@@ -55,7 +55,14 @@ std::uint32_t XMLSCN_Open(const wchar_t* xml_path, const wchar_t* schema_path,
         std::unique_ptr<ConfigFileHandler> store(new (std::nothrow) ConfigFileHandler);
         if (!store) return XMLSCN_NO_MEMORY;
         if (!store->CreateDocument()) return XMLSCN_NO_DOM;
-        if (!store->Load(xml_path, schema_path)) {
+        // Without a usable schema no file can be judged: the file stays as it is.
+        if (!store->LoadSchema(schema_path)) return XMLSCN_FILE_UNUSABLE;
+        if (!store->LoadFile(xml_path)) {
+            // Only a file refused for itself is replaced, never one that failed to load for
+            // want of memory or of the platform.
+            if (store->ErrorText() != BaseFileHandler::kInvalidFileText) {
+                return XMLSCN_FILE_UNUSABLE;
+            }
             // The file is replaced by an empty one; what it held is kept beside it first,
             // and a file that cannot be copied is left alone.
             if (!FileBackup::Keep(xml_path)) return XMLSCN_FILE_UNUSABLE;

@@ -1,6 +1,6 @@
 // The scan configuration store where files go wrong: folders near and above MAX_PATH,
-// coordinates that are no finite number, temporary files of saves that died. What the
-// store writes stays in store-files/ for xmllint.
+// coordinates that are no finite number, a schema that cannot be used, temporary files of
+// saves that died. What the store writes stays in store-files/ for xmllint.
 
 #include <gtest/gtest.h>
 
@@ -34,6 +34,13 @@ ScanSettingsRecord Named(const wchar_t* name) {
     ScanSettingsRecord record{};
     std::wcsncpy(record.config_name, name, SCAN_CONFIG_NAME_CHARS - 1);
     return record;
+}
+
+// A fresh store path, without the backups an earlier run left beside it.
+std::wstring FreshStoreFile() {
+    const std::wstring path = NextStoreFile();
+    DeleteFiles(StoreFilesFolder(), path.substr(StoreFilesFolder().size() + 1) + L"*.bak");
+    return path;
 }
 
 // Opens the store at `path`, adds the records and saves: the first status that is not 0.
@@ -94,6 +101,25 @@ TEST(StoreFaults, WhatItWritesOpensAgainInLongFoldersAndWithAnyNumber) {
         EXPECT_EQ(std::vector({read[0].top, read[0].right, read[0].bottom}),
                   std::vector({kInf, -kInf, 2.5}));
     }
+}
+
+TEST(StoreFaults, ASchemaThatCannotBeUsedLeavesTheFileAlone) {
+    const std::wstring path = FreshStoreFile();
+    ASSERT_EQ(WriteStore(path, {Named(L"kept")}), XMLSCN_OK);
+    const std::string bytes = ReadBytes(path);
+    const std::wstring never = NextStoreFile();
+    // Missing, a folder (unreadable as a file), not XML, XML but no schema.
+    for (const std::wstring& schema :
+         {never + L".xsd", StoreFilesFolder(), SourcePath(L"README.md"), path}) {
+        for (const std::wstring& store : {path, never}) {
+            XMLSCN_HANDLE handle = nullptr;
+            EXPECT_EQ(XMLSCN_Open(store.c_str(), schema.c_str(), &handle), XMLSCN_FILE_UNUSABLE);
+            EXPECT_EQ(handle, nullptr);
+        }
+    }
+    EXPECT_EQ(ReadBytes(path), bytes);
+    EXPECT_FALSE(FileExists(path + L".bak"));
+    EXPECT_FALSE(FileExists(never));
 }
 
 TEST(StoreFaults, TemporaryFilesOfDeadSavesGoAtTheNextOpenOrSave) {
