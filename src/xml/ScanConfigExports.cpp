@@ -63,10 +63,21 @@ std::uint32_t XMLSCN_Open(const wchar_t* xml_path, const wchar_t* schema_path,
             if (store->ErrorText() != BaseFileHandler::kInvalidFileText) {
                 return XMLSCN_FILE_UNUSABLE;
             }
-            // The file is replaced by an empty one; what it held is kept beside it first,
-            // and a file that cannot be copied is left alone.
+            // What it held is kept beside it first, and a file that cannot be copied is
+            // left alone. Its good configurations move into the new file.
             if (!FileBackup::Keep(xml_path)) return XMLSCN_FILE_UNUSABLE;
-            if (!store->CreateEmptyFile(xml_path)) return XMLSCN_FILE_UNUSABLE;
+            std::size_t recovered = 0;
+            std::size_t dropped = 0;
+            if (!store->RecoverConfigs(recovered, dropped) && !store->CreateEmptyFile(xml_path)) {
+                return XMLSCN_FILE_UNUSABLE;
+            }
+            if (recovered + dropped != 0) {
+                // The counts come first: a long path may be cut from the line.
+                Trace(
+                    L"XMLSCN_Open recovered %u configurations and dropped %u of an unusable "
+                    L"file, kept as a backup: %s",
+                    static_cast<unsigned>(recovered), static_cast<unsigned>(dropped), xml_path);
+            }
         }
         if (!store->ReadConfigs()) return XMLSCN_FILE_UNUSABLE;
         *handle = store.release()->Handle();

@@ -1,6 +1,6 @@
 // The scan configuration store where files go wrong: folders near and above MAX_PATH,
 // coordinates that are no finite number, a schema that cannot be used, temporary files of
-// saves that died. What the store writes stays in store-files/ for xmllint.
+// saves that died, a damaged file. What the store writes stays in store-files/ for xmllint.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "support/TestFiles.h"
+#include "support/TraceCapture.h"
 #include "twain_ui.h"
 #include "xml/TemporaryFile.h"
 
@@ -155,4 +156,37 @@ TEST(StoreFaults, TemporaryFilesOfDeadSavesGoAtTheNextOpenOrSave) {
     EXPECT_TRUE(FileExists(fresh));
     for (const std::wstring& file : users) EXPECT_EQ(ReadBytes(file), "the user's") << file;
     for (const std::wstring& file : made) DeleteFileW(file.c_str());
+}
+
+TEST(StoreFaults, ADamagedFileKeepsEveryConfigurationValidOnItsOwn) {
+    const std::string good =
+        "<scan_config><config_id>1</config_id><config_name>first</config_name><config_detail/>"
+        "<scan_param><resolution>RESOLUTION_600X600</resolution></scan_param></scan_config>";
+    const std::string tooLong = "<scan_config><config_id/><config_name>" + std::string(40, 'x') +
+                                "</config_name><config_detail/><scan_param/></scan_config>";
+    const std::string spaced =
+        "<scan_config><config_id/><config_name>  second  </config_name><config_detail/>"
+        "<scan_param><frame_entry><left>1,5</left><top>INF</top><right>3</right><bottom>4"
+        "</bottom></frame_entry></scan_param></scan_config>";
+    const std::string damaged = "<param xml:space=\"preserve\">" + good + tooLong +
+                                "<!-- by hand -->" + spaced + "<stray/></param>";
+    const std::wstring path = FreshStoreFile();
+    ASSERT_TRUE(WriteBytes(path, damaged));
+    TraceCapture trace;
+    std::wstring names;
+    const std::vector<ScanSettingsRecord> read = Opened(path, &names);
+    EXPECT_EQ(ReadBytes(path + L".bak"), damaged);
+    ASSERT_EQ(names, L"first;  second  ;");
+    EXPECT_EQ(read[0].resolution, 6);
+    EXPECT_EQ(std::vector({read[1].left, read[1].top, read[1].bottom}),
+              std::vector({1.5, kInf, 4.0}));
+    ASSERT_EQ(trace.Lines().size(), 1u);
+    EXPECT_EQ(trace.Lines()[0].find(L"[VRX RERAR UR] XMLSCN_Open recovered 2 configurations and "
+                                    L"dropped 2 "),
+              0u);
+    // Saved as recovered: the next open takes it as it is, without a line.
+    trace.Clear();
+    EXPECT_EQ(Opened(path).size(), 2u);
+    EXPECT_FALSE(FileExists(path + L".1.bak"));
+    EXPECT_TRUE(trace.Lines().empty());
 }
