@@ -90,6 +90,14 @@ struct FileHandleTraits {
     static void Close(Type h) noexcept { ::CloseHandle(h); }
 };
 
+// File searches (FindFirstFileW) end with FindClose.
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static constexpr LiveKind kKind = LiveKind::KernelHandle;
+    static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) noexcept { ::FindClose(h); }
+};
+
 template <typename GdiType>
 struct GdiObjectTraits {
     using Type = GdiType;
@@ -115,6 +123,7 @@ struct MemoryDcTraits {
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;

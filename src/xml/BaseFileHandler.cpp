@@ -93,9 +93,18 @@ bool BaseFileHandler::CreateDocument() noexcept {
 }
 
 bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath) noexcept {
-    return RunFileOperation([&]() -> bool {
-        filePath.assign(path);
+    // The path is kept even when the schema fails: Save then still writes there.
+    if (!RunFileOperation([&] {
+            filePath.assign(path);
+            return true;
+        })) {
+        return false;
+    }
+    return LoadSchema(schemaPath) && LoadFile(path);
+}
 
+bool BaseFileHandler::LoadSchema(std::wstring_view schemaPath) noexcept {
+    return RunFileOperation([&]() -> bool {
         // Both files reach the DOM as streams of their bytes: loading by path makes the
         // platform bind a URL moniker for each, which costs more than everything else
         // here together. A schema file that cannot be read is a failure of the platform
@@ -103,43 +112,57 @@ bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath)
         ComPtr<IStream> schemaStream;
         Check(OpenFileStream(std::wstring(schemaPath), schemaStream));
         AddSchema(schemaStream);
+        SetValidation(true);
+        return true;
+    });
+}
 
-        Check(document->putref_schemas(Variant::FromDispatch(schemaCache.Get()).Get()), document);
-        Check(document->put_async(VARIANT_FALSE), document);
-        Check(document->put_validateOnParse(VARIANT_TRUE), document);
-
-        // A missing, unreadable, malformed or invalid file is the file's fault. Loaded by
-        // path the DOM says so with S_FALSE and the flag; loaded from a stream, Wine
-        // answers malformed bytes with E_FAIL instead. Either way it is not a COM failure.
-        ComPtr<IStream> fileStream;
-        VARIANT_BOOL loaded = VARIANT_FALSE;
-        HRESULT loadStatus = OpenFileStream(filePath, fileStream);
-        if (SUCCEEDED(loadStatus)) {
-            loadStatus = document->load(Variant::FromUnknown(fileStream.Get()).Get(), &loaded);
-        } else {
-            // As after any failed load, the document is empty, not the schema parsed in it.
-            const Bstr nothing(L"");
-            Check(document->loadXML(nothing.Get(), &loaded), document);
-            loaded = VARIANT_FALSE;
-        }
-        if (FAILED(loadStatus) || loaded != VARIANT_TRUE) {
+bool BaseFileHandler::LoadFile(std::wstring_view path) noexcept {
+    return RunFileOperation([&]() -> bool {
+        filePath.assign(path);
+        // A missing, unreadable, malformed or invalid file is the file's fault, not a COM
+        // failure. Validation while parsing is not guaranteed (Wine skips it), so the
+        // loaded document is validated again.
+        if (!LoadFileBytes(filePath) || !Validates()) {
             SetErrorText(kInvalidFileText);
             return false;
         }
-
-        // Validation while parsing is not guaranteed (Wine skips it), so validate again.
-        ComPtr<IXMLDOMParseError> parseError;
-        Check(document->validate(parseError.Put()), document);
-        long errorCode = 0;
-        Check(parseError->get_errorCode(&errorCode), parseError);
-        if (errorCode != 0) {
-            SetErrorText(kInvalidFileText);
-            return false;
-        }
-
         TakeRootElement();
         return true;
     });
+}
+
+void BaseFileHandler::SetValidation(bool validating) {
+    // An empty variant detaches whatever schema was attached.
+    const Variant schemas = validating ? Variant::FromDispatch(schemaCache.Get()) : Variant();
+    Check(document->putref_schemas(schemas.Get()), document);
+    Check(document->put_async(VARIANT_FALSE), document);
+    Check(document->put_validateOnParse(validating ? VARIANT_TRUE : VARIANT_FALSE), document);
+}
+
+bool BaseFileHandler::LoadFileBytes(const std::wstring& path) {
+    // Loaded by path the DOM reports a bad file with S_FALSE and the flag; loaded from a
+    // stream, Wine answers malformed bytes with E_FAIL instead. Both are the file's fault.
+    ComPtr<IStream> fileStream;
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    HRESULT loadStatus = OpenFileStream(path, fileStream);
+    if (SUCCEEDED(loadStatus)) {
+        loadStatus = document->load(Variant::FromUnknown(fileStream.Get()).Get(), &loaded);
+    } else {
+        // As after any failed load, the document is empty, not what it held before.
+        const Bstr nothing(L"");
+        Check(document->loadXML(nothing.Get(), &loaded), document);
+        loaded = VARIANT_FALSE;
+    }
+    return SUCCEEDED(loadStatus) && loaded == VARIANT_TRUE;
+}
+
+bool BaseFileHandler::Validates() {
+    ComPtr<IXMLDOMParseError> parseError;
+    Check(document->validate(parseError.Put()), document);
+    long errorCode = 0;
+    Check(parseError->get_errorCode(&errorCode), parseError);
+    return errorCode == 0;
 }
 
 HRESULT BaseFileHandler::OpenFileStream(const std::wstring& path,
@@ -151,11 +174,7 @@ HRESULT BaseFileHandler::OpenFileStream(const std::wstring& path,
 void BaseFileHandler::AddSchema(const ComPtr<IStream>& schemaStream) {
     // The schema is parsed in the document itself, which the XML file replaces next.
     // Whatever schema an earlier Load attached must not judge the schema file.
-    VARIANT none;
-    ::VariantInit(&none);
-    Check(document->putref_schemas(none), document);
-    Check(document->put_async(VARIANT_FALSE), document);
-    Check(document->put_validateOnParse(VARIANT_FALSE), document);
+    SetValidation(false);
     VARIANT_BOOL loaded = VARIANT_FALSE;
     Check(document->load(Variant::FromUnknown(schemaStream.Get()).Get(), &loaded), document);
     if (loaded != VARIANT_TRUE) throw ComError(E_FAIL);

@@ -56,8 +56,15 @@ class BaseFileHandler {
     // Creates the DOM document and the schema collection; both are needed for success.
     // Reports failure by its result only.
     bool CreateDocument() noexcept;
-    // Loads `path` validated against the schema at `schemaPath` (empty target namespace).
+    // Loads `path` validated against the schema at `schemaPath` (empty target namespace):
+    // LoadSchema, then LoadFile.
     bool Load(std::wstring_view path, std::wstring_view schemaPath) noexcept;
+    // Reads the schema at `schemaPath` and attaches it to the document. A schema that cannot
+    // be read or is no schema fails with "COM Error": it says nothing about any XML file.
+    bool LoadSchema(std::wstring_view schemaPath) noexcept;
+    // Loads `path` validated against the attached schema. A missing, unreadable, malformed
+    // or invalid file fails with "Not a valid XML file", anything else with "COM Error".
+    bool LoadFile(std::wstring_view path) noexcept;
     // Writes the document to `path`, or to the path of the last Load when it is empty.
     // The file is replaced in one step: a crash leaves either the old or the new file.
     bool Save(std::wstring_view path) noexcept;
@@ -96,6 +103,15 @@ class BaseFileHandler {
     // Parses the schema in the document and adds it to schemaCache for the empty target
     // namespace. Raises ComError when the bytes are not XML or not a schema.
     void AddSchema(const ComPtr<IStream>& schemaStream);
+    // Synchronous loads from here on, validated against schemaCache or not checked at all.
+    // Raises ComError.
+    void SetValidation(bool validating);
+    // Loads the file at `path` into the document as the current validation setting allows;
+    // false, with the document empty, when the file cannot be opened or the DOM refuses it.
+    // Raises ComError for failing calls other than the load itself.
+    bool LoadFileBytes(const std::wstring& path);
+    // True when the document passes the attached schema. Raises ComError.
+    bool Validates();
 
     // Replaces the document by `text`; false when the DOM refuses it (not well-formed, or
     // not valid against an attached schema). Raises ComError on failing calls.

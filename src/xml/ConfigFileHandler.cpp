@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/BoundedText.h"
+#include "platform/Bstr.h"
 #include "settings/ValueVocabulary.h"
 
 namespace quorveltwain {
@@ -152,6 +153,58 @@ bool ConfigFileHandler::CreateEmptyFile(std::wstring_view path) noexcept {
         TakeRootElement();
         return true;
     });
+}
+
+bool ConfigFileHandler::RecoverConfigs(std::size_t& recovered, std::size_t& dropped) noexcept {
+    recovered = 0;
+    dropped = 0;
+    const bool saved = RunFileOperation([&]() -> bool {
+        const std::vector<std::wstring> elements = ElementsOfUncheckedFile();
+        // Each element is judged as the only configuration of a file of its own: one
+        // damaged configuration must not cost the others.
+        SetValidation(true);
+        std::vector<ScanSettingsRecord> good;
+        for (const std::wstring& element : elements) {
+            if (!LoadText(L"<param xml:space=\"preserve\">" + element + L"</param>") ||
+                !Validates()) {
+                continue;
+            }
+            TakeRootElement();
+            ScanSettingsRecord record{};
+            ReadConfig(Item(ChildNodes(rootElement.Get()), 0).Get(), record);
+            good.push_back(record);
+        }
+        configs = std::move(good);
+        if (!WriteConfigs()) return false;
+        SaveDocumentTo(filePath);
+        recovered = configs.size();
+        dropped = elements.size() - configs.size();
+        return true;
+    });
+    if (!saved) configs.clear();
+    return saved;
+}
+
+std::vector<std::wstring> ConfigFileHandler::ElementsOfUncheckedFile() {
+    SetValidation(false);
+    std::vector<std::wstring> elements;
+    if (!LoadFileBytes(filePath)) return elements;
+    ComPtr<IXMLDOMElement> root;
+    Check(document->get_documentElement(root.Put()), document);
+    if (!root) return elements;
+    const ComPtr<IXMLDOMNodeList> children = ChildNodes(root.Get());
+    const long count = Length(children);
+    for (long i = 0; i < count; ++i) {
+        const ComPtr<IXMLDOMNode> child = Item(children, i);
+        DOMNodeType type = NODE_INVALID;
+        Check(child->get_nodeType(&type), child);
+        // Comments, text and the like between configurations hold none.
+        if (type != NODE_ELEMENT) continue;
+        Bstr xml;
+        Check(child->get_xml(xml.Put()), child);
+        elements.emplace_back(xml.View());
+    }
+    return elements;
 }
 
 bool ConfigFileHandler::ReadConfigs() noexcept {

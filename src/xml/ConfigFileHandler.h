@@ -5,6 +5,7 @@
 // changes only through Save.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,12 @@ class ConfigFileHandler : public BaseFileHandler {
 
     // Replaces the document by the empty skeleton and writes it to `path`.
     bool CreateEmptyFile(std::wstring_view path) noexcept;
+    // Replaces the file at FilePath(), which LoadFile refused, by a store of every
+    // configuration in it that passes the schema on its own, and writes it; the others are
+    // dropped. A file that is not XML, or holds no configuration, gives the empty store.
+    // Counts the configuration elements kept and dropped (both 0 on failure); the caller
+    // has kept a backup of the file.
+    bool RecoverConfigs(std::size_t& recovered, std::size_t& dropped) noexcept;
     // Document -> configs. Texts longer than their field are cut to it.
     bool ReadConfigs() noexcept;
     // configs -> document (not saved).
@@ -44,6 +51,9 @@ class ConfigFileHandler : public BaseFileHandler {
     std::vector<ScanSettingsRecord> configs;
 
   private:
+    // The text of every element child of the root of the file at filePath, loaded without
+    // the schema; empty when the file is not XML.
+    std::vector<std::wstring> ElementsOfUncheckedFile();
     void ReadConfig(IXMLDOMNode* node, ScanSettingsRecord& record);
     void ReadScanParam(IXMLDOMNode* scanParam, ScanSettingsRecord& record);
     void ReadFrameEntry(IXMLDOMNode* frameEntry, ScanSettingsRecord& record);

@@ -15,6 +15,7 @@
 #include "twain_ui.h"
 #include "xml/ConfigFileHandler.h"
 #include "xml/FileBackup.h"
+#include "xml/TemporaryFile.h"
 
 using namespace quorveltwain;
 
@@ -49,14 +50,34 @@ std::uint32_t XMLSCN_Open(const wchar_t* xml_path, const wchar_t* schema_path,
         return XMLSCN_BAD_ARGUMENT;
     }
     try {
+        // Saves killed part-way leave their temporary files; nothing else would remove them.
+        TemporaryFile::RemoveStale(xml_path);
         std::unique_ptr<ConfigFileHandler> store(new (std::nothrow) ConfigFileHandler);
         if (!store) return XMLSCN_NO_MEMORY;
         if (!store->CreateDocument()) return XMLSCN_NO_DOM;
-        if (!store->Load(xml_path, schema_path)) {
-            // The file is replaced by an empty one; what it held is kept beside it first,
-            // and a file that cannot be copied is left alone.
+        // Without a usable schema no file can be judged: the file stays as it is.
+        if (!store->LoadSchema(schema_path)) return XMLSCN_FILE_UNUSABLE;
+        if (!store->LoadFile(xml_path)) {
+            // Only a file refused for itself is replaced, never one that failed to load for
+            // want of memory or of the platform.
+            if (store->ErrorText() != BaseFileHandler::kInvalidFileText) {
+                return XMLSCN_FILE_UNUSABLE;
+            }
+            // What it held is kept beside it first, and a file that cannot be copied is
+            // left alone. Its good configurations move into the new file.
             if (!FileBackup::Keep(xml_path)) return XMLSCN_FILE_UNUSABLE;
-            if (!store->CreateEmptyFile(xml_path)) return XMLSCN_FILE_UNUSABLE;
+            std::size_t recovered = 0;
+            std::size_t dropped = 0;
+            if (!store->RecoverConfigs(recovered, dropped) && !store->CreateEmptyFile(xml_path)) {
+                return XMLSCN_FILE_UNUSABLE;
+            }
+            if (recovered + dropped != 0) {
+                // The counts come first: a long path may be cut from the line.
+                Trace(
+                    L"XMLSCN_Open recovered %u configurations and dropped %u of an unusable "
+                    L"file, kept as a backup: %s",
+                    static_cast<unsigned>(recovered), static_cast<unsigned>(dropped), xml_path);
+            }
         }
         if (!store->ReadConfigs()) return XMLSCN_FILE_UNUSABLE;
         *handle = store.release()->Handle();

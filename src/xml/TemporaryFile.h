@@ -2,6 +2,11 @@
 // A file written beside its target and then moved over it in one step, so a crash while
 // writing leaves the old file whole. Until the move succeeds the temporary file is the
 // owner's: it is deleted when the owner goes away.
+//
+// Its name is the target's with ".~XXXXXXXX.tmp" added (eight hexadecimal digits), so the
+// files a killed save leaves behind can be told from every other file and removed later.
+// No part of the name passes through a fixed-size buffer: a path too long for the system
+// fails with the system's error.
 
 #include <string>
 
@@ -9,8 +14,9 @@ namespace quorveltwain {
 
 class TemporaryFile {
   public:
-    // Creates an empty, uniquely named file in the folder of `target`. Raises ComError
-    // with the system's error when the folder cannot take a file.
+    // Removes stale temporary files of `target` (see RemoveStale), then creates an empty,
+    // uniquely named one beside it. Raises ComError with the system's error when the folder
+    // cannot take a file.
     explicit TemporaryFile(const std::wstring& target);
     ~TemporaryFile();
 
@@ -22,8 +28,9 @@ class TemporaryFile {
     // Raises ComError; the temporary file is then still deleted by the destructor.
     void ReplaceTarget();
 
-    // The folder part of a path, without its final separator ("." for a bare file name).
-    static std::wstring FolderOf(const std::wstring& path);
+    // Deletes the temporary files of `target` that no save has written to for a minute:
+    // their writer died. Files of any other name stay, and so does a file still open.
+    static void RemoveStale(const std::wstring& target) noexcept;
 
   private:
     std::wstring target_;
