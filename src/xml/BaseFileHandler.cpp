@@ -215,6 +215,12 @@ ComPtr<IXMLDOMNode> BaseFileHandler::Item(const ComPtr<IXMLDOMNodeList>& list, l
     return item;
 }
 
+ComPtr<IXMLDOMNode> BaseFileHandler::NextNode(const ComPtr<IXMLDOMNodeList>& list) {
+    ComPtr<IXMLDOMNode> node;
+    Check(list->nextNode(node.Put()), list);
+    return node;
+}
+
 std::wstring BaseFileHandler::NodeName(IXMLDOMNode* node) {
     if (node == nullptr) throw ComError(E_POINTER);
     Bstr name;

@@ -109,6 +109,9 @@ class BaseFileHandler {
     static ComPtr<IXMLDOMNodeList> ChildNodes(IXMLDOMNode* node);
     static long Length(const ComPtr<IXMLDOMNodeList>& list);
     static ComPtr<IXMLDOMNode> Item(const ComPtr<IXMLDOMNodeList>& list, long index);
+    // The list's next node; empty after the last. Long lists are walked this way: Wine finds
+    // an item by its index by walking from the first, so a loop over indices is quadratic.
+    static ComPtr<IXMLDOMNode> NextNode(const ComPtr<IXMLDOMNodeList>& list);
     static std::wstring NodeName(IXMLDOMNode* node);
     static std::wstring NodeText(IXMLDOMNode* node);
     ComPtr<IXMLDOMElement> CreateElement(std::wstring_view name);
