@@ -86,6 +86,17 @@ void BaseFileHandler::SetErrorText(std::wstring_view text) noexcept {
 bool BaseFileHandler::CreateDocument() noexcept {
     document.Reset();
     document = CreateRunningObject<IXMLDOMDocument2>(kClsidDomDocument60, kIidXmlDomDocument2);
+    // A document may read nothing but its own bytes: no document type (so no external
+    // subset, no entities), nothing resolved outside. MSXML 6 then refuses a document type
+    // while parsing; Wine accepts both settings and ignores them (see Load).
+    try {
+        if (document) {
+            Check(document->setProperty(Bstr(L"ProhibitDTD").Get(), Variant::FromBool(true).Get()));
+            Check(document->put_resolveExternals(VARIANT_FALSE));
+        }
+    } catch (const ComError&) {
+        document.Reset();
+    }
     schemaCache.Reset();
     schemaCache = CreateRunningObject<IXMLDOMSchemaCollection2>(kClsidXmlSchemaCache60,
                                                                 kIidXmlDomSchemaCollection2);
@@ -106,7 +117,10 @@ bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath)
 
         Check(document->putref_schemas(Variant::FromDispatch(schemaCache.Get()).Get()), document);
         Check(document->put_async(VARIANT_FALSE), document);
-        Check(document->put_validateOnParse(VARIANT_TRUE), document);
+        // Validating while parsing makes Wine's parser fetch the external subset that a
+        // document type names, and Wine does not validate against the schemas then anyway:
+        // validate() below checks the parsed document instead.
+        Check(document->put_validateOnParse(VARIANT_FALSE), document);
 
         // A missing, unreadable, malformed or invalid file is the file's fault. Loaded by
         // path the DOM says so with S_FALSE and the flag; loaded from a stream, Wine
@@ -122,7 +136,7 @@ bool BaseFileHandler::Load(std::wstring_view path, std::wstring_view schemaPath)
             Check(document->loadXML(nothing.Get(), &loaded), document);
             loaded = VARIANT_FALSE;
         }
-        if (FAILED(loadStatus) || loaded != VARIANT_TRUE) {
+        if (FAILED(loadStatus) || loaded != VARIANT_TRUE || HasDocumentType()) {
             SetErrorText(kInvalidFileText);
             return false;
         }
@@ -158,11 +172,17 @@ void BaseFileHandler::AddSchema(const ComPtr<IStream>& schemaStream) {
     Check(document->put_validateOnParse(VARIANT_FALSE), document);
     VARIANT_BOOL loaded = VARIANT_FALSE;
     Check(document->load(Variant::FromUnknown(schemaStream.Get()).Get(), &loaded), document);
-    if (loaded != VARIANT_TRUE) throw ComError(E_FAIL);
+    if (loaded != VARIANT_TRUE || HasDocumentType()) throw ComError(E_FAIL);
 
     const Bstr noNamespace(L"");
     Check(schemaCache->add(noNamespace.Get(), Variant::FromDispatch(document.Get()).Get()),
           schemaCache);
+}
+
+bool BaseFileHandler::HasDocumentType() {
+    ComPtr<IXMLDOMDocumentType> documentType;
+    Check(document->get_doctype(documentType.Put()), document);
+    return static_cast<bool>(documentType);
 }
 
 bool BaseFileHandler::Save(std::wstring_view path) noexcept {

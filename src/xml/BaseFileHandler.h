@@ -93,6 +93,10 @@ class BaseFileHandler {
 
     // A read stream over the file; the failing status when it cannot be opened.
     static HRESULT OpenFileStream(const std::wstring& path, ComPtr<IStream>& stream) noexcept;
+    // Whether the document holds a document type, which MSXML 6 refuses while parsing
+    // (ProhibitDTD) and Wine does not: parsed without validation it fetched nothing, and it
+    // is refused as a whole. Raises ComError.
+    bool HasDocumentType();
     // Parses the schema in the document and adds it to schemaCache for the empty target
     // namespace. Raises ComError when the bytes are not XML or not a schema.
     void AddSchema(const ComPtr<IStream>& schemaStream);
