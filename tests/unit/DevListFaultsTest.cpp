@@ -1,13 +1,16 @@
 // Hostile and oversized device lists: long value lists, documents that name files outside
-// themselves.
+// themselves, texts longer than their field, numbers longer than any buffer.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <string>
 
+#include "platform/BoundedText.h"
 #include "support/TestFiles.h"
 #include "twain_ui.h"
+#include "xml/DevListNumbers.h"
 
 using namespace testsupport;
 
@@ -75,6 +78,33 @@ TEST(DevListFaults, NoDocumentReachesAFileItNames) {
     EXPECT_EQ(XMLSCN_GetSize(handle), 0u);
     XMLSCN_Close(handle);
     DeleteFiles(folder, L"*.bak");
+}
+
+TEST(DevListFaults, TextsAreCutBetweenCharactersAndNumbersReadWhole) {
+    // U+1F600 would take units 258 and 259 of the name, where only the first has room.
+    DevListRecord* record = nullptr;
+    ASSERT_EQ(OpenAndRead(kDeclaration + "<device_list><model>" + std::string(258, 'M') +
+                              "\xF0\x9F\x98\x80</model><frame_entry><max_width>1" +
+                              std::string(99, '0') + "</max_width><max_length>0." +
+                              std::string(69, '0') + "1</max_length></frame_entry></device_list>",
+                          &record),
+              XMLSCN_OK);
+    EXPECT_EQ(std::wstring(record->model_name), std::wstring(258, L'M'));
+    EXPECT_EQ(record->max_width, 1e99);
+    EXPECT_EQ(record->max_length, 1e-70);
+    // Beyond a double's range they are infinite or zero, as the C library reads them.
+    EXPECT_EQ(quorveltwain::ParseFrameSize(L"-" + std::wstring(400, L'9')), -HUGE_VAL);
+    EXPECT_EQ(quorveltwain::ParseFrameSize(L"0.01e99999999999999999999"), HUGE_VAL);
+    EXPECT_EQ(quorveltwain::ParseFrameSize(L"900e-330") + quorveltwain::ParseFrameSize(L"1e-999"),
+              0.0);
+
+    // The one bounded copy behind every field, and the formatting built on it, where a cut
+    // ends the text: nothing that would still fit follows a dropped character.
+    wchar_t field[4];
+    EXPECT_EQ(quorveltwain::CopyToField(field, L"ab\U0001F600"), 2u);
+    EXPECT_STREQ(field, L"ab");
+    quorveltwain::FormatToField(field, L"%1\U0001F600.", {L"ab"});
+    EXPECT_STREQ(field, L"ab");
 }
 
 }  // namespace
