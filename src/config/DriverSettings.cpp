@@ -54,7 +54,7 @@ bool ReadDriverSettings(const DriverPaths& paths, DriverSettings& settings) noex
     ReadValue(file, kContents, L"ScannerAddress", L"", text, kPathChars);
     if (std::wcschr(text, L':') != nullptr) {
         // An IPv6 address is bracketed, as a URL host needs it.
-        StringCchPrintfW(settings.scannerAddress, kPathChars, L"[%s%s", text, L"]");
+        FormatToField(settings.scannerAddress, L"[%1]", {text});
     } else {
         CopyToField(settings.scannerAddress, text);
     }

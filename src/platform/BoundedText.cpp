@@ -1,5 +1,7 @@
 #include "platform/BoundedText.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 namespace quorveltwain {
@@ -7,7 +9,9 @@ namespace quorveltwain {
 std::size_t CopyBounded(wchar_t* destination, std::size_t capacity,
                         std::wstring_view source) noexcept {
     if (destination == nullptr || capacity == 0) return 0;
-    const std::size_t count = source.size() < capacity - 1 ? source.size() : capacity - 1;
+    std::size_t count = source.size() < capacity - 1 ? source.size() : capacity - 1;
+    // A cut after the first half of a character would leave that half alone: cut before it.
+    if (count < source.size() && count != 0 && IS_HIGH_SURROGATE(source[count - 1])) --count;
     if (count != 0) std::memcpy(destination, source.data(), count * sizeof(wchar_t));
     destination[count] = L'\0';
     return count;
@@ -17,10 +21,14 @@ std::size_t FormatByPosition(wchar_t* destination, std::size_t capacity, std::ws
                              std::initializer_list<std::wstring_view> arguments) noexcept {
     if (destination == nullptr || capacity == 0) return 0;
     std::size_t written = 0;
+    bool cut = false;
     const auto append = [&](std::wstring_view text) {
-        written += CopyBounded(destination + written, capacity - written, text);
+        const std::size_t copied = CopyBounded(destination + written, capacity - written, text);
+        written += copied;
+        cut = copied < text.size();
     };
-    for (std::size_t i = 0; i < pattern.size() && written < capacity - 1; ++i) {
+    // The first cut ends the text: nothing after a dropped character may follow it.
+    for (std::size_t i = 0; i < pattern.size() && !cut; ++i) {
         const wchar_t next = i + 1 < pattern.size() ? pattern[i + 1] : L'\0';
         if (pattern[i] == L'%' && next == L'%') {
             append(L"%");
@@ -30,7 +38,10 @@ std::size_t FormatByPosition(wchar_t* destination, std::size_t capacity, std::ws
             append(arguments.begin()[next - L'1']);
             ++i;
         } else {
-            append(pattern.substr(i, 1));
+            // A character of the pattern goes whole or not at all.
+            const std::size_t units = IS_SURROGATE_PAIR(pattern[i], next) ? 2 : 1;
+            append(pattern.substr(i, units));
+            i += units - 1;
         }
     }
     destination[written] = L'\0';

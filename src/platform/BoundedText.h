@@ -8,8 +8,9 @@
 
 namespace quorveltwain {
 
-// Copies at most capacity - 1 units of `source` and a NUL. Returns the units copied.
-// A zero capacity writes nothing.
+// Copies at most capacity - 1 units of `source` and a NUL, cut between characters: never
+// between the two halves of a surrogate pair. Returns the units copied. A zero capacity
+// writes nothing.
 std::size_t CopyBounded(wchar_t* destination, std::size_t capacity,
                         std::wstring_view source) noexcept;
 
@@ -30,7 +31,8 @@ std::wstring_view FieldText(const wchar_t (&field)[N]) noexcept {
 // arguments in order and %% for a percent sign. A translation may move the arguments
 // around, but it can never make the text read an argument that was not given: a position
 // without an argument, and any other %, stay in the text as they are. The result is cut to
-// the capacity and always terminated. Returns the units written.
+// the capacity between characters, at the first piece that does not fit whole, and always
+// terminated. Returns the units written.
 std::size_t FormatByPosition(wchar_t* destination, std::size_t capacity, std::wstring_view pattern,
                              std::initializer_list<std::wstring_view> arguments) noexcept;
 

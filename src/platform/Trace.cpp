@@ -20,8 +20,13 @@ void Trace(const wchar_t* format, ...) noexcept {
     va_list args;
     va_start(args, format);
     // StringCchVPrintfW formats with the CRT's wide conventions (%s is a wide string) and
-    // leaves a cut, terminated text when the message does not fit.
-    StringCchVPrintfW(message.get(), kTraceMessageChars, format, args);
+    // leaves a cut, terminated text when the message does not fit; a cut after the first half
+    // of a character takes that half too.
+    if (StringCchVPrintfW(message.get(), kTraceMessageChars, format, args) ==
+            STRSAFE_E_INSUFFICIENT_BUFFER &&
+        IS_HIGH_SURROGATE(message[kTraceMessageChars - 2])) {
+        message[kTraceMessageChars - 2] = L'\0';
+    }
     va_end(args);
 
     wchar_t line[kTraceLineChars];

@@ -37,6 +37,13 @@ Variant Variant::FromDouble(double number) noexcept {
     return result;
 }
 
+Variant Variant::FromBool(bool value) noexcept {
+    Variant result;
+    result.value_.vt = VT_BOOL;
+    result.value_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return result;
+}
+
 Variant Variant::FromDispatch(IDispatch* object) noexcept {
     Variant result;
     if (object != nullptr) object->AddRef();  // released by VariantClear

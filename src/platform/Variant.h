@@ -24,6 +24,7 @@ class Variant {
     // Raise ComError(E_OUTOFMEMORY) when the text cannot be allocated.
     static Variant FromText(std::wstring_view text);
     static Variant FromDouble(double number) noexcept;
+    static Variant FromBool(bool value) noexcept;
     // Holds its own reference to the object (VT_DISPATCH), as putref_schemas expects.
     static Variant FromDispatch(IDispatch* object) noexcept;
     // Holds its own reference to the object (VT_UNKNOWN), e.g. a stream to load from.

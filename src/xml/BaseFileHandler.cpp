@@ -86,6 +86,17 @@ void BaseFileHandler::SetErrorText(std::wstring_view text) noexcept {
 bool BaseFileHandler::CreateDocument() noexcept {
     document.Reset();
     document = CreateRunningObject<IXMLDOMDocument2>(kClsidDomDocument60, kIidXmlDomDocument2);
+    // A document may read nothing but its own bytes: no document type (so no external
+    // subset, no entities), nothing resolved outside. MSXML 6 then refuses a document type
+    // while parsing; Wine accepts both settings and ignores them (see Load).
+    try {
+        if (document) {
+            Check(document->setProperty(Bstr(L"ProhibitDTD").Get(), Variant::FromBool(true).Get()));
+            Check(document->put_resolveExternals(VARIANT_FALSE));
+        }
+    } catch (const ComError&) {
+        document.Reset();
+    }
     schemaCache.Reset();
     schemaCache = CreateRunningObject<IXMLDOMSchemaCollection2>(kClsidXmlSchemaCache60,
                                                                 kIidXmlDomSchemaCollection2);
@@ -137,7 +148,10 @@ void BaseFileHandler::SetValidation(bool validating) {
     const Variant schemas = validating ? Variant::FromDispatch(schemaCache.Get()) : Variant();
     Check(document->putref_schemas(schemas.Get()), document);
     Check(document->put_async(VARIANT_FALSE), document);
-    Check(document->put_validateOnParse(validating ? VARIANT_TRUE : VARIANT_FALSE), document);
+    // Validating while parsing makes Wine's parser fetch the external subset that a document
+    // type names, and Wine does not validate against the schemas then anyway: Validates()
+    // checks the parsed document instead.
+    Check(document->put_validateOnParse(VARIANT_FALSE), document);
 }
 
 bool BaseFileHandler::LoadFileBytes(const std::wstring& path) {
@@ -154,7 +168,8 @@ bool BaseFileHandler::LoadFileBytes(const std::wstring& path) {
         Check(document->loadXML(nothing.Get(), &loaded), document);
         loaded = VARIANT_FALSE;
     }
-    return SUCCEEDED(loadStatus) && loaded == VARIANT_TRUE;
+    // A document type could reach outside the file: such a file is refused.
+    return SUCCEEDED(loadStatus) && loaded == VARIANT_TRUE && !HasDocumentType();
 }
 
 bool BaseFileHandler::Validates() {
@@ -177,11 +192,17 @@ void BaseFileHandler::AddSchema(const ComPtr<IStream>& schemaStream) {
     SetValidation(false);
     VARIANT_BOOL loaded = VARIANT_FALSE;
     Check(document->load(Variant::FromUnknown(schemaStream.Get()).Get(), &loaded), document);
-    if (loaded != VARIANT_TRUE) throw ComError(E_FAIL);
+    if (loaded != VARIANT_TRUE || HasDocumentType()) throw ComError(E_FAIL);
 
     const Bstr noNamespace(L"");
     Check(schemaCache->add(noNamespace.Get(), Variant::FromDispatch(document.Get()).Get()),
           schemaCache);
+}
+
+bool BaseFileHandler::HasDocumentType() {
+    ComPtr<IXMLDOMDocumentType> documentType;
+    Check(document->get_doctype(documentType.Put()), document);
+    return static_cast<bool>(documentType);
 }
 
 bool BaseFileHandler::Save(std::wstring_view path) noexcept {
@@ -232,6 +253,12 @@ ComPtr<IXMLDOMNode> BaseFileHandler::Item(const ComPtr<IXMLDOMNodeList>& list, l
     Check(list->get_item(index, item.Put()), list);
     if (!item) throw ComError(E_POINTER);
     return item;
+}
+
+ComPtr<IXMLDOMNode> BaseFileHandler::NextNode(const ComPtr<IXMLDOMNodeList>& list) {
+    ComPtr<IXMLDOMNode> node;
+    Check(list->nextNode(node.Put()), list);
+    return node;
 }
 
 std::wstring BaseFileHandler::NodeName(IXMLDOMNode* node) {

@@ -100,6 +100,10 @@ class BaseFileHandler {
 
     // A read stream over the file; the failing status when it cannot be opened.
     static HRESULT OpenFileStream(const std::wstring& path, ComPtr<IStream>& stream) noexcept;
+    // Whether the document holds a document type, which MSXML 6 refuses while parsing
+    // (ProhibitDTD) and Wine does not: parsed without validation it fetched nothing, and it
+    // is refused as a whole. Raises ComError.
+    bool HasDocumentType();
     // Parses the schema in the document and adds it to schemaCache for the empty target
     // namespace. Raises ComError when the bytes are not XML or not a schema.
     void AddSchema(const ComPtr<IStream>& schemaStream);
@@ -125,6 +129,9 @@ class BaseFileHandler {
     static ComPtr<IXMLDOMNodeList> ChildNodes(IXMLDOMNode* node);
     static long Length(const ComPtr<IXMLDOMNodeList>& list);
     static ComPtr<IXMLDOMNode> Item(const ComPtr<IXMLDOMNodeList>& list, long index);
+    // The list's next node; empty after the last. Long lists are walked this way: Wine finds
+    // an item by its index by walking from the first, so a loop over indices is quadratic.
+    static ComPtr<IXMLDOMNode> NextNode(const ComPtr<IXMLDOMNodeList>& list);
     static std::wstring NodeName(IXMLDOMNode* node);
     static std::wstring NodeText(IXMLDOMNode* node);
     ComPtr<IXMLDOMElement> CreateElement(std::wstring_view name);

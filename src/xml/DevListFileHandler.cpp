@@ -29,8 +29,8 @@ bool DevListFileHandler::Read() noexcept {
 
         record_ = nullptr;
         DevListRecordBuilder builder;
-        for (long i = 0; i < count; ++i) {
-            ReadChild(builder, Item(children, i).Get());
+        while (const ComPtr<IXMLDOMNode> child = NextNode(children)) {
+            ReadChild(builder, child.Get());
         }
         record_ = builder.Publish();
         return record_ != nullptr;
@@ -65,9 +65,7 @@ void DevListFileHandler::ReadChild(DevListRecordBuilder& builder, IXMLDOMNode* c
 
 void DevListFileHandler::ReadFrame(DevListRecordBuilder& builder, IXMLDOMNode* frame) {
     const ComPtr<IXMLDOMNodeList> children = ChildNodes(frame);
-    const long count = Length(children);
-    for (long i = 0; i < count; ++i) {
-        const ComPtr<IXMLDOMNode> child = Item(children, i);
+    while (const ComPtr<IXMLDOMNode> child = NextNode(children)) {
         const std::wstring name = NodeName(child.Get());
         const std::wstring text = NodeText(child.Get());
         if (text.empty()) continue;  // an empty size leaves the one read before
@@ -79,12 +77,13 @@ void DevListFileHandler::ReadFrame(DevListRecordBuilder& builder, IXMLDOMNode* f
 void DevListFileHandler::ReadSetting(DevListRecordBuilder& builder, int setting,
                                      IXMLDOMNode* settingElement) {
     childList_ = ChildNodes(settingElement);
-    const long count = Length(childList_);
+    // Counted first: every child that is read is a value.
+    builder.ReserveValues(setting, static_cast<std::size_t>(Length(childList_)));
     const Bstr nameAttribute(L"name");
     const Bstr defaultAttribute(L"default");
-    for (long j = 0; j < count; ++j) {
+    while (const ComPtr<IXMLDOMNode> node = NextNode(childList_)) {
         // Only value elements may stand here: anything else fails the read.
-        const ComPtr<IXMLDOMElement> value = Item(childList_, j).As<IXMLDOMElement>();
+        const ComPtr<IXMLDOMElement> value = node.As<IXMLDOMElement>();
         Variant name;
         Check(value->getAttribute(nameAttribute.Get(), name.Put()), value);
         if (name.Get().vt == VT_NULL || name.Get().vt == VT_EMPTY) break;  // ends this setting

@@ -12,7 +12,8 @@ namespace quorveltwain {
 std::optional<std::int32_t> ParseMemorySize(std::wstring_view text) noexcept;
 
 // The C runtime's reading of a decimal number in the classic locale: leading white space
-// skipped, stops at the first character that cannot continue the number, 0 without one.
-double ParseFrameSize(std::wstring_view text) noexcept;
+// skipped, stops at the first character that cannot continue the number, 0 without one,
+// every digit counted; beyond a double's range infinity or zero. May throw std::bad_alloc.
+double ParseFrameSize(std::wstring_view text);
 
 }  // namespace quorveltwain

@@ -1,5 +1,6 @@
 #include "xml/DevListRecordBuilder.h"
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 #include <vector>
@@ -60,13 +61,21 @@ void DevListRecordBuilder::AddValue(int setting, std::int32_t code, bool isDefau
     DevListValue value{};
     value.code = code;
     value.is_default = isDefault ? 1u : 0u;
-    // Reserve both first so a failed allocation leaves the two arrays in step.
+    // Without room reserved the arrays grow by doubling, never by one element: growing by one
+    // moved the whole list once per value. A failed allocation ends the read, and the
+    // builder with both arrays goes with it.
+    storage_->values[setting].push_back(value);
+    storage_->restrictions[setting].emplace_back();
+}
+
+void DevListRecordBuilder::ReserveValues(int setting, std::size_t more) {
+    if (!ValidSetting(setting)) return;
     auto& values = storage_->values[setting];
-    auto& restrictions = storage_->restrictions[setting];
-    values.reserve(values.size() + 1);
-    restrictions.reserve(restrictions.size() + 1);
-    values.push_back(value);
-    restrictions.emplace_back();
+    if (values.capacity() >= values.size() + more) return;
+    // At least double: a file may repeat a setting element with a few values many times.
+    const std::size_t wanted = std::max(values.size() + more, 2 * values.capacity());
+    values.reserve(wanted);
+    storage_->restrictions[setting].reserve(wanted);
 }
 
 void DevListRecordBuilder::AddRestriction(int setting, int refusingSetting, std::int32_t code) {

@@ -25,6 +25,9 @@ class DevListRecordBuilder {
 
     // Appends a value to setting `setting`'s list. May throw std::bad_alloc.
     void AddValue(int setting, std::int32_t code, bool isDefault);
+    // Makes room for `more` further values of `setting` in one allocation, so a long list
+    // is neither moved nor grown step by step while it is read. May throw std::bad_alloc.
+    void ReserveValues(int setting, std::size_t more);
 
     // Adds `code` of setting `refusingSetting` to the restrictions of the last value of
     // `setting`. A restriction on the value's own setting, or without a value to attach
