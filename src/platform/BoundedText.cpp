@@ -6,12 +6,19 @@
 
 namespace quorveltwain {
 
+std::wstring_view FitBounded(std::wstring_view text, std::size_t capacity) noexcept {
+    if (capacity == 0) return {};
+    if (text.size() < capacity) return text;
+    std::size_t length = capacity - 1;
+    // A cut after the first half of a character would leave that half alone: cut before it.
+    if (length != 0 && IS_HIGH_SURROGATE(text[length - 1])) --length;
+    return text.substr(0, length);
+}
+
 std::size_t CopyBounded(wchar_t* destination, std::size_t capacity,
                         std::wstring_view source) noexcept {
     if (destination == nullptr || capacity == 0) return 0;
-    std::size_t count = source.size() < capacity - 1 ? source.size() : capacity - 1;
-    // A cut after the first half of a character would leave that half alone: cut before it.
-    if (count < source.size() && count != 0 && IS_HIGH_SURROGATE(source[count - 1])) --count;
+    const std::size_t count = FitBounded(source, capacity).size();
     if (count != 0) std::memcpy(destination, source.data(), count * sizeof(wchar_t));
     destination[count] = L'\0';
     return count;

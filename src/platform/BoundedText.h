@@ -8,6 +8,10 @@
 
 namespace quorveltwain {
 
+// The longest part of `text` that fits a field of `capacity` units with its NUL, never
+// ending in the first half of a surrogate pair.
+std::wstring_view FitBounded(std::wstring_view text, std::size_t capacity) noexcept;
+
 // Copies at most capacity - 1 units of `source` and a NUL, cut between characters: never
 // between the two halves of a surrogate pair. Returns the units copied. A zero capacity
 // writes nothing.

@@ -50,21 +50,6 @@ constexpr CoordinateField kCoordinates[] = {
     {L"bottom", &Record::bottom},
 };
 
-// The longest part of `text` that fits a field of `capacity` units with its NUL, never
-// ending in the first half of a surrogate pair.
-std::wstring_view FitToField(std::wstring_view text, std::size_t capacity) noexcept {
-    if (capacity == 0) return {};
-    if (text.size() < capacity) return text;
-    std::size_t length = capacity - 1;
-    if (length != 0 && IS_HIGH_SURROGATE(text[length - 1])) --length;
-    return text.substr(0, length);
-}
-
-template <std::size_t N>
-void StoreText(wchar_t (&field)[N], std::wstring_view text) noexcept {
-    CopyToField(field, FitToField(text, N));
-}
-
 // The text without what XML 1.0 cannot hold (control characters other than tab and line
 // ends, U+FFFE and U+FFFF, halves of characters). The DOM would write them as they are,
 // and the next open would refuse the whole file.
@@ -141,7 +126,7 @@ std::wstring CoordinateText(double value) {
 // even when a host left it unterminated, and nothing the file cannot hold.
 template <std::size_t N>
 std::wstring StoredText(const wchar_t (&field)[N]) {
-    return XmlSafe(FitToField(FieldText(field), N));
+    return XmlSafe(FitBounded(FieldText(field), N));
 }
 
 }  // namespace
@@ -236,11 +221,11 @@ void ConfigFileHandler::ReadConfig(IXMLDOMNode* node, ScanSettingsRecord& record
         }
         const std::wstring text = NodeText(child.Get());
         if (name == L"config_id") {
-            StoreText(record.config_id, text);
+            CopyToField(record.config_id, text);
         } else if (name == L"config_name") {
-            StoreText(record.config_name, text);
+            CopyToField(record.config_name, text);
         } else if (name == L"config_detail") {
-            StoreText(record.config_detail, text);
+            CopyToField(record.config_detail, text);
         } else if (name == L"model") {
             record.model = TokenToCode(Vocabulary::ModelFamily, text);
         }

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs one benchmark program of tools/bench/ under Wine and prints its medians.
+# Usage: scripts/bench.sh store [runs]    XMLSCN_Open with 11 reads, one add with a save
+#        scripts/bench.sh devlist [runs]  XMLSCNLST_Read, 100 to 20,000 values in a setting
+#        scripts/bench.sh restriction_check <device list> <schema>
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${BUILD_DIR:-$root/build}
+bash "$root/scripts/build.sh" "$build_dir" >/dev/null
+bash "$root/scripts/wine-prefix.sh" "$build_dir"
+. "$root/scripts/wine-session.sh" "$build_dir"
+cd "$build_dir"
+program=${1:?store, devlist or restriction_check}
+shift
+"$WINELOADER" "bin/bench_$program.exe" "$@" | tr -d '\r'
