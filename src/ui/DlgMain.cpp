@@ -110,10 +110,7 @@ std::wstring ModelName(const DevListRecord* device) {
 }  // namespace
 
 DlgMain::DlgMain(const DialogSetup& setup, const MainDialogData& data)
-    : DlgBase(setup),
-      data_(data),
-      title_(ModelName(data.device)),
-      rightToLeft_(UserReadsRightToLeft()) {}
+    : DlgBase(setup), data_(data), title_(ModelName(data.device)) {}
 
 void DlgMain::StartThread() noexcept {
     msgLoopThreadHandle_ = StartUiThread(&DlgMain::ThreadRoutine, this, &threadId_);

@@ -90,9 +90,7 @@ class DlgMain final : public DlgBase {
     std::atomic<bool> threadEnded_{false};
     const MainDialogData data_;
     const std::wstring title_;  // the model name
-    const bool rightToLeft_;
     std::atomic<HWND> activeWindow_{nullptr};
-    int currentPage_ = 1016;
     bool hover_[kButtonCount] = {};
     bool accelerators_[kButtonCount] = {};
     HCURSOR arrowCursor_ = nullptr;
