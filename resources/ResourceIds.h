@@ -249,3 +249,93 @@
 #define IDS_DETAILS_DEFAULTS_TIP 159
 #define IDS_DETAILS_SETTING_COLUMN 174
 #define IDS_DETAILS_VALUE_COLUMN 175
+
+/* ==== Texts of the setting values ==== */
+/* The value tables of the code give each setting code one of these; a number may serve
+   several settings (IDS_AUTO above is also the automatic sides and exposure). */
+/* Original and output sizes */
+#define IDS_SIZE_A3 183
+#define IDS_SIZE_A4 184
+#define IDS_SIZE_A5 185
+#define IDS_SIZE_A6 186
+#define IDS_SIZE_B4 187
+#define IDS_SIZE_B5 188
+#define IDS_SIZE_B6 189
+#define IDS_SIZE_LEDGER 190
+#define IDS_SIZE_LETTER 191
+#define IDS_SIZE_LEGAL 192
+#define IDS_SIZE_STATEMENT 193
+#define IDS_SIZE_11_X_15 194
+#define IDS_SIZE_8_5_X_13_5 195
+#define IDS_SIZE_OFICIO_II 196
+#define IDS_SIZE_FOLIO 197
+#define IDS_SIZE_8K 198
+#define IDS_SIZE_16K 199
+#define IDS_SIZE_HAGAKI 227
+#define IDS_SIZE_OUFUKU_HAGAKI 228
+#define IDS_SIZE_CUSTOM 229
+#define IDS_SIZE_ENVELOPE_MONARCH 230
+#define IDS_SIZE_216_X_340 243
+#define IDS_SIZE_ENVELOPE_10 244
+#define IDS_SIZE_ENVELOPE_9 245
+#define IDS_SIZE_ENVELOPE_6 246
+#define IDS_SIZE_ENVELOPE_DL 247
+#define IDS_SIZE_ENVELOPE_C5 248
+#define IDS_SIZE_ISO_B5 249
+#define IDS_SIZE_YOUKEI_2 250
+#define IDS_SIZE_YOUKEI_4 251
+#define IDS_SIZE_EXECUTIVE 252
+#define IDS_SIZE_CARD 253
+#define IDS_SIZE_NAME_CARD 254
+/* Sides */
+#define IDS_DUPLEX_DUPLEX 200
+#define IDS_DUPLEX_TOP 217
+#define IDS_DUPLEX_SIMPLEX 224
+#define IDS_DUPLEX_DP 225
+/* Orientation */
+#define IDS_ORIENTATION_PORTRAIT_SHORT 231
+#define IDS_ORIENTATION_PORTRAIT_LONG 232
+#define IDS_ORIENTATION_LANDSCAPE_SHORT 233
+#define IDS_ORIENTATION_LANDSCAPE_LONG 234
+/* Resolution (not in the order of the codes) */
+#define IDS_RESOLUTION_600 208
+#define IDS_RESOLUTION_400 209
+#define IDS_RESOLUTION_300 210
+#define IDS_RESOLUTION_200 211
+#define IDS_RESOLUTION_1200 289
+/* Image type */
+#define IDS_IMAGE_LIGHT_TEXT 132
+#define IDS_IMAGE_TEXT 212
+#define IDS_IMAGE_TEXT_AND_PHOTO 213
+#define IDS_IMAGE_PHOTO 214
+#define IDS_IMAGE_FOR_OCR 215
+/* Exposure, levels -3 ... +3 */
+#define IDS_EXPOSURE_MINUS_3 122
+#define IDS_EXPOSURE_MINUS_2 123
+#define IDS_EXPOSURE_MINUS_1 124
+#define IDS_EXPOSURE_0 125
+#define IDS_EXPOSURE_PLUS_1 126
+#define IDS_EXPOSURE_PLUS_2 140
+#define IDS_EXPOSURE_PLUS_3 153
+/* Contrast, levels -3 ... +3 */
+#define IDS_CONTRAST_MINUS_3 156
+#define IDS_CONTRAST_MINUS_2 157
+#define IDS_CONTRAST_MINUS_1 158
+#define IDS_CONTRAST_0 160
+#define IDS_CONTRAST_PLUS_1 162
+#define IDS_CONTRAST_PLUS_2 165
+#define IDS_CONTRAST_PLUS_3 166
+/* Color mode */
+#define IDS_COLOR_FULL 202
+#define IDS_COLOR_GRAYSCALE 203
+#define IDS_COLOR_BLACK_AND_WHITE 204
+/* On and off */
+#define IDS_ON 136
+#define IDS_OFF 201
+/* The host's two-entry list (IDS_OPTION_LABEL), values 1 and 2 */
+#define IDS_OPTION_VALUE_1 205
+#define IDS_OPTION_VALUE_2 206
+
+/* A choice that another setting's value rules out: %1 the refused value, %2 the other
+   setting's label, %3 its value. */
+#define IDS_REFUSED_BECAUSE 306
