@@ -67,17 +67,21 @@ TEST(BoundedText, FormatsByPositionReadingOnlyGivenArgumentsAndCutsInsideTheCapa
     std::wmemset(buffer, L'#', 8);
     EXPECT_EQ(CopyBounded(buffer, 0, L"x") + CopyBounded(buffer, 3, L"xyz"), 2u);
     EXPECT_EQ(std::wstring(buffer, 8), std::wstring(L"xy\0#####", 8));
+    // Never between the halves of a character, and a cut ends the text: nothing that would
+    // still fit follows the character that did not.
+    wchar_t small[4];
+    EXPECT_EQ(CopyToField(small, L"ab\U0001F600"), 2u);
+    EXPECT_STREQ(small, L"ab");
+    FormatToField(small, L"%1\U0001F600.", {L"ab"});
+    EXPECT_STREQ(small, L"ab");
 }
 
-TEST(InitializeUI, KeepsOneContextWithTheUsersLibraryAndItsFont) {
+TEST(InitializeUI, KeepsOneContextAndRefreshesTheHostsArguments) {
     ScanSettingsRecord settings{};
     InitializeUI(nullptr, &settings, nullptr, nullptr, nullptr);
     UiContext* context = CurrentUiContext();
     ASSERT_NE(context, nullptr);
     EXPECT_EQ(context->settings, &settings);
-    // The library itself is checked through the real DLL; its font only shows here.
-    EXPECT_NE(context->resourceModule, nullptr) << "the install step did not run";
-    EXPECT_NE(context->fontHandle, nullptr);
     // A second call refreshes the host's arguments in the same context, never a new one.
     InitializeUI(nullptr, nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(CurrentUiContext(), context);
