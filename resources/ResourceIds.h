@@ -249,3 +249,22 @@
 #define IDS_DETAILS_DEFAULTS_TIP 159
 #define IDS_DETAILS_SETTING_COLUMN 174
 #define IDS_DETAILS_VALUE_COLUMN 175
+
+/* ==== Scan parameter binders ==== */
+/* The profile editor's own controls: its name and detail fields and the lists that stand
+   for the main window's radio buttons, sliders and check boxes. The other settings lists
+   share their identifiers with the settings pages. */
+#define IDC_PROFILE_NAME 1099
+#define IDC_PROFILE_DETAIL 1102
+#define IDC_PROFILE_ORIENTATION 1109
+#define IDC_PROFILE_EXPOSURE 1112
+#define IDC_PROFILE_CONTRAST 1113
+#define IDC_PROFILE_COLOR 1114
+#define IDC_PROFILE_REVERSE_IMAGE 1128
+#define IDC_PROFILE_PREVENT_BLEED_THROUGH 1130
+/* The two entries of the option list, item data 1 and 2. */
+#define IDS_OPTION_1 205
+#define IDS_OPTION_2 206
+/* Below the refusal of a value: %1 the value refused, %2 the label of the setting that
+   refuses it, %3 that setting's current value. */
+#define IDS_REFUSED_BECAUSE 306
