@@ -336,6 +336,18 @@
 #define IDS_OPTION_VALUE_1 205
 #define IDS_OPTION_VALUE_2 206
 
+/* ==== Scan parameter binders ==== */
+/* The profile editor's own controls: its name and detail fields and the lists that stand
+   for the main window's radio buttons, sliders and check boxes. The other settings lists
+   share their identifiers with the settings pages. */
+#define IDC_PROFILE_NAME 1099
+#define IDC_PROFILE_DETAIL 1102
+#define IDC_PROFILE_ORIENTATION 1109
+#define IDC_PROFILE_EXPOSURE 1112
+#define IDC_PROFILE_CONTRAST 1113
+#define IDC_PROFILE_COLOR 1114
+#define IDC_PROFILE_REVERSE_IMAGE 1128
+#define IDC_PROFILE_PREVENT_BLEED_THROUGH 1130
 /* A choice that another setting's value rules out: %1 the refused value, %2 the other
    setting's label, %3 its value. */
 #define IDS_REFUSED_BECAUSE 306

@@ -1,5 +1,7 @@
 #include "ui/DlgMessages.h"
 
+#include <algorithm>
+
 #include "platform/BoundedText.h"
 #include "platform/ScopedSelect.h"
 #include "platform/ScopedWindowDC.h"
@@ -29,6 +31,9 @@ constexpr int kBandTop = 89;
 constexpr int kMargin = 20;
 constexpr int kImageSize = 40;
 constexpr int kImageTextGap = 16;
+// A text taller than the standard area (a reason below a refusal, a long translation)
+// pushes the band and the buttons down by what it needs, up to this much.
+constexpr int kMaxTextGrowth = 240;
 
 // The bitmap is part of a modeless message only; modal ones show the text alone.
 bool ShowsImageWhenModeless(std::int32_t code) noexcept {
@@ -41,12 +46,22 @@ bool IsQuestion(std::int32_t code) noexcept {
            code == DlgMessages::kConfirmDefaults || code == DlgMessages::kConfirmPreviewReset;
 }
 
-void PlaceButton(HWND dialog, int id, int x) noexcept {
+void PlaceButton(HWND dialog, int id, int x, int top) noexcept {
     const HWND button = ::GetDlgItem(dialog, id);
     if (button != nullptr) {
-        ::SetWindowPos(button, nullptr, x, kButtonTop, kButtonWidth, kButtonHeight,
+        ::SetWindowPos(button, nullptr, x, top, kButtonWidth, kButtonHeight,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+// Yes and No of a question: beside Cancel when there is one, else at the right.
+struct QuestionPlaces {
+    int yes;
+    int no;
+};
+QuestionPlaces PlacesOfQuestion(bool besideCancel) noexcept {
+    return besideCancel ? QuestionPlaces{kLeftPlace, kMiddlePlace}
+                        : QuestionPlaces{kMiddlePlace, kRightPlace};
 }
 
 }  // namespace
@@ -58,6 +73,10 @@ void DlgMessages::SetOverwriteQuestion(std::wstring_view name, std::wstring_view
 
 void DlgMessages::SetReservedNameTitle(std::wstring_view title) noexcept {
     CopyToField(nameTitle_, title);
+}
+
+void DlgMessages::SetReason(std::wstring_view reason) noexcept {
+    CopyToField(reason_, reason);
 }
 
 void DlgMessages::EnableContinue(bool enable) noexcept {
@@ -129,6 +148,7 @@ void DlgMessages::ApplyCode() {
         case kValueNotAllowed:
             LoadField(message_, IDS_SETTINGS_REFUSED_TEXT);
             if (code_ == kSettingsRefused) ShowButton(IDC_MESSAGE_OK, true);
+            if (code_ == kValueNotAllowed) AppendReason();
             break;
         case kConnectionLost:
             LoadField(message_, IDS_CONNECTION_LOST_TEXT);
@@ -184,26 +204,36 @@ void DlgMessages::ApplyCode() {
     Layout();
 }
 
+// Only a whole reason is shown: a cut one could name the wrong setting or value.
+void DlgMessages::AppendReason() noexcept {
+    const std::wstring_view refusal = FieldText(message_);
+    const std::wstring_view reason = FieldText(reason_);
+    if (reason.empty() || refusal.size() + 1 + reason.size() >= kFieldChars) return;
+    std::size_t length = refusal.size();
+    message_[length++] = L'\n';
+    reason.copy(message_ + length, reason.size());
+    message_[length + reason.size()] = L'\0';
+}
+
 void DlgMessages::CreateExtraButtons(bool besideCancel) {
     // The dialog's own font, so the added buttons read like the template's.
     const auto dialogFont = static_cast<WPARAM>(::SendMessageW(Window(), WM_GETFONT, 0, 0));
 
-    const int yesPlace = besideCancel ? kLeftPlace : kMiddlePlace;
-    const int noPlace = besideCancel ? kMiddlePlace : kRightPlace;
+    const QuestionPlaces places = PlacesOfQuestion(besideCancel);
     const struct {
         int id;
         UINT text;
         int x;
         HWND* field;
     } buttons[] = {
-        {IDC_MESSAGE_YES, IDS_YES, yesPlace, &firstExtraButton_},
-        {IDC_MESSAGE_NO, IDS_NO, noPlace, &secondExtraButton_},
+        {IDC_MESSAGE_YES, IDS_YES, places.yes, &firstExtraButton_},
+        {IDC_MESSAGE_NO, IDS_NO, places.no, &secondExtraButton_},
     };
     for (const auto& button : buttons) {
         ResourceText text(resourceModule_, button.text);
         *button.field = CreatePlainWindow(
             0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_FLAT, button.x,
-            kButtonTop, kButtonWidth, kButtonHeight, Window(),
+            kButtonTop + textGrowth_, kButtonWidth, kButtonHeight, Window(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), resourceModule_, nullptr);
         if (*button.field != nullptr && dialogFont != 0) {
             ::SendMessageW(*button.field, WM_SETFONT, dialogFont, TRUE);
@@ -215,18 +245,49 @@ void DlgMessages::CreateExtraButtons(bool besideCancel) {
     }
 }
 
-// Pins the client area and the template's controls to the pixel places of the buttons.
-// Mirrored (right-to-left) windows mirror these client coordinates by themselves.
+// Pins the client area and the template's controls to the pixel places of the buttons,
+// moved down as far as the text needs. Mirrored (right-to-left) windows mirror these client
+// coordinates by themselves.
 void DlgMessages::Layout() {
-    RECT frame{0, 0, kClientWidth, kClientHeight};
+    const HWND text = ::GetDlgItem(Window(), IDC_MESSAGE_TEXT);
+    const int left = hasImage_ ? kMargin + kImageSize + kImageTextGap : kMargin;
+    const int width = kClientWidth - kMargin - left;
+    const int available = kBandTop - kMargin / 2 - (kMargin - 4);
+
+    // A short text sits level with the middle of the picture; a long one uses the area, and
+    // one longer still makes the area taller.
+    int height = available;
+    textGrowth_ = 0;
+    if (text != nullptr) {
+        ScopedWindowDC dc(text);
+        if (dc.get() != nullptr) {
+            ScopedSelect font(dc.get(),
+                              reinterpret_cast<HFONT>(::SendMessageW(text, WM_GETFONT, 0, 0)));
+            RECT measure{0, 0, width, 0};
+            ::DrawTextW(dc.get(), message_, -1, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            if (measure.bottom > available) {
+                textGrowth_ =
+                    std::min(static_cast<int>(measure.bottom) - available, kMaxTextGrowth);
+                height = available + textGrowth_;
+            } else if (measure.bottom > 0) {
+                height = measure.bottom;
+            }
+        }
+    }
+
+    RECT frame{0, 0, kClientWidth, kClientHeight + textGrowth_};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Window(), GWL_STYLE)),
                          FALSE, static_cast<DWORD>(::GetWindowLongPtrW(Window(), GWL_EXSTYLE)));
     ::SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    PlaceButton(Window(), IDC_MESSAGE_CONTINUE, kMiddlePlace);
-    PlaceButton(Window(), IDC_MESSAGE_CANCEL, kRightPlace);
-    PlaceButton(Window(), IDC_MESSAGE_OK, kRightPlace);
+    const int buttonTop = kButtonTop + textGrowth_;
+    PlaceButton(Window(), IDC_MESSAGE_CONTINUE, kMiddlePlace, buttonTop);
+    PlaceButton(Window(), IDC_MESSAGE_CANCEL, kRightPlace, buttonTop);
+    PlaceButton(Window(), IDC_MESSAGE_OK, kRightPlace, buttonTop);
+    const QuestionPlaces question = PlacesOfQuestion(code_ == kConfirmOverwrite);
+    PlaceButton(Window(), IDC_MESSAGE_YES, question.yes, buttonTop);
+    PlaceButton(Window(), IDC_MESSAGE_NO, question.no, buttonTop);
 
     const HWND image = ::GetDlgItem(Window(), IDC_MESSAGE_IMAGE);
     if (image != nullptr) {
@@ -239,24 +300,7 @@ void DlgMessages::Layout() {
         ::ShowWindow(image, hasImage_ ? SW_SHOWNA : SW_HIDE);
     }
 
-    const HWND text = ::GetDlgItem(Window(), IDC_MESSAGE_TEXT);
     if (text == nullptr) return;
-    const int left = hasImage_ ? kMargin + kImageSize + kImageTextGap : kMargin;
-    const int width = kClientWidth - kMargin - left;
-    const int available = kBandTop - kMargin / 2 - (kMargin - 4);
-
-    // A short text sits level with the middle of the picture; a long one uses the area.
-    int height = available;
-    {
-        ScopedWindowDC dc(text);
-        if (dc.get() != nullptr) {
-            ScopedSelect font(dc.get(),
-                              reinterpret_cast<HFONT>(::SendMessageW(text, WM_GETFONT, 0, 0)));
-            RECT measure{0, 0, width, 0};
-            ::DrawTextW(dc.get(), message_, -1, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-            if (measure.bottom > 0 && measure.bottom < available) height = measure.bottom;
-        }
-    }
     int top = kMargin - 4;
     if (hasImage_ && height < kImageSize)
         top = kMargin + (kImageSize - height) / 2;
@@ -399,7 +443,7 @@ void DlgMessages::WindowDestroyed() noexcept {
 }
 
 void DlgMessages::EraseBackground(HDC dc, const RECT& client) const noexcept {
-    DialogPainter::PaintBandedBackground(dc, client, kBandTop);
+    DialogPainter::PaintBandedBackground(dc, client, kBandTop + textGrowth_);
 }
 
 HBRUSH DlgMessages::ButtonColor(HDC /*dc*/, HWND /*control*/) const noexcept {

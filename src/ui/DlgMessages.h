@@ -48,6 +48,9 @@ class DlgMessages final : public DlgBase {
     void SetOverwriteQuestion(std::wstring_view name, std::wstring_view title) noexcept;
     // The window title of the reserved-name message (code 106).
     void SetReservedNameTitle(std::wstring_view title) noexcept;
+    // Why a value is not allowed: a line below the refusal of code 103. Left out when
+    // empty, or when the two do not fit the message together.
+    void SetReason(std::wstring_view reason) noexcept;
 
     // Shows the message of `code`. A modal window returns the identifier of the button
     // that closed it; a modeless one, or a code that shows nothing, returns the result
@@ -79,6 +82,7 @@ class DlgMessages final : public DlgBase {
 
     std::int32_t Show(std::int32_t code);
     void ApplyCode();
+    void AppendReason() noexcept;
     void CreateExtraButtons(bool besideCancel);
     void SetImage(int bitmapId);
     void ShowButton(int id, bool visible) noexcept;
@@ -95,6 +99,7 @@ class DlgMessages final : public DlgBase {
     wchar_t argument_[kFieldChars] = {};       // the name in the overwrite question
     wchar_t questionTitle_[kFieldChars] = {};  // the title of the overwrite question
     wchar_t nameTitle_[kFieldChars] = {};      // the title of the reserved-name message
+    wchar_t reason_[kFieldChars] = {};         // the reason below the refusal of a value
     std::int32_t code_ = 0;                    // the code being shown
     std::int32_t result_ = kNoAnswer;          // the button that closed the window
     HWND firstExtraButton_ = nullptr;          // Yes, created for questions
@@ -102,6 +107,7 @@ class DlgMessages final : public DlgBase {
     std::atomic<bool> finished_{false};
     bool modal_ = false;     // how the current window was started, for CloseMessage
     bool hasImage_ = false;  // the current window shows a bitmap beside the text
+    int textGrowth_ = 0;     // pixels the text needs beyond the standard text area
     UniqueBitmap image_;
 };
 

@@ -13,4 +13,11 @@ namespace quorveltwain {
 std::uint32_t CheckRestriction(int setting, std::uint32_t value, const DevListRecord* device,
                                const ScanSettingsRecord* settings) noexcept;
 
+// Why CheckRestriction refuses: the index of the first other setting (in index order) whose
+// current value is in the restriction list of `value`, read from the same lists the check
+// reads. -1 when no other setting refuses it: the value is allowed, the model does not offer
+// it at all, or a record is missing.
+int RefusingSetting(int setting, std::uint32_t value, const DevListRecord* device,
+                    const ScanSettingsRecord* settings) noexcept;
+
 }  // namespace quorveltwain
