@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "HostLibrary.h"
+#include "ModelDefaults.h"
 #include "ScreenCapture.h"
 
 namespace {
@@ -235,6 +236,7 @@ bool ReadDeviceList(Host& host) {
         return false;
     }
     Log(L"model: %ls", host.device->model_name);
+    standin::ApplyModelDefaults(*host.device, host.settings);
     return true;
 }
 
@@ -401,6 +403,86 @@ void Capture(const Host& host, HWND window, const wchar_t* name) {
     Log(L"tour: %ls", name);
 }
 
+// The settings window's parts are dialogs inside it; the tour finds each by a control only
+// it holds, as a test tool would, and acts as the user's clicks do.
+constexpr int kNavBasic = 1016, kNavImaging = 1010, kNavAdvanced = 1013;
+constexpr int kResolutionList = 1022, kBlackAndWhite = 1028;
+constexpr LPARAM kResolution600 = 6;
+
+struct PartSearch {
+    int id;
+    HWND found;
+};
+
+HWND PartWith(HWND settings, int id) {
+    PartSearch search{id, nullptr};
+    EnumChildWindows(
+        settings,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* wanted = reinterpret_cast<PartSearch*>(param);
+            if (GetDlgItem(child, wanted->id) == nullptr) return TRUE;
+            wanted->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Clicks a page's item in the navigation column and waits until the page is shown.
+HWND ShowPage(HWND settings, int navItem, int controlOnPage, const wchar_t* step) {
+    if (HWND nav = PartWith(settings, kNavBasic)) {
+        PostMessageW(nav, WM_COMMAND, MAKEWPARAM(navItem, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(nav, navItem)));
+    }
+    HWND page = nullptr;
+    if (!WaitFor(
+            [&] {
+                page = PartWith(settings, controlOnPage);
+                return page != nullptr && IsWindowVisible(page);
+            },
+            kStepMs)) {
+        FailStep(step, kStepMs);
+    }
+    return page;
+}
+
+// The pages, one change the pane marks, and one the model refuses with its reason.
+void TourPages(const Host& host, HWND settings) {
+    HWND imaging = ShowPage(settings, kNavImaging, kResolutionList, L"the imaging page");
+    const HWND list = GetDlgItem(imaging, kResolutionList);
+    const auto count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        if (SendMessageW(list, CB_GETITEMDATA, i, 0) != kResolution600) continue;
+        SendMessageW(list, CB_SETCURSEL, i, 0);
+        const std::vector<HWND> shown = VisibleLibraryWindows(host.window);
+        // A model that refuses 600 dpi answers with a modal message: close it and go on.
+        if (SendMessageTimeoutW(imaging, WM_COMMAND, MAKEWPARAM(kResolutionList, CBN_SELCHANGE),
+                                reinterpret_cast<LPARAM>(list), SMTO_NORMAL, 2000, nullptr) == 0) {
+            if (HWND refused = WaitForNewWindow(host.window, shown, kStepMs)) {
+                PostMessageW(refused, WM_CLOSE, 0, 0);
+            }
+        }
+    }
+    Capture(host, settings, L"02-imaging");
+    // Black and white at 600 dpi is refused on the sample models; the message says why.
+    // A model that allows it shows no message, and the tour goes on.
+    const std::vector<HWND> before = VisibleLibraryWindows(host.window);
+    if (HWND blackAndWhite = GetDlgItem(imaging, kBlackAndWhite);
+        blackAndWhite != nullptr && IsWindowEnabled(blackAndWhite)) {
+        PostMessageW(blackAndWhite, BM_CLICK, 0, 0);
+        if (HWND refused = WaitForNewWindow(host.window, before, 2000)) {
+            Capture(host, refused, L"03-refused");
+            PostMessageW(refused, WM_CLOSE, 0, 0);
+            if (!WaitFor([&] { return !IsWindowVisible(refused); }, kStepMs)) {
+                FailStep(L"the refusal message to close", kStepMs);
+            }
+        }
+    }
+    ShowPage(settings, kNavAdvanced, 1025, L"the advanced page");
+    Capture(host, settings, L"04-advanced");
+    ShowPage(settings, kNavBasic, 1031, L"the basic page");
+}
+
 DWORD WINAPI TourThread(void*) {
     Host& host = g_host;
     // Steps that follow the simulated pages wait for them on top of the usual bound.
@@ -410,15 +492,16 @@ DWORD WINAPI TourThread(void*) {
     if (host.options.openSettings) {
         settings = ExpectNewWindow(host, before, L"the settings window", kStepMs);
         Capture(host, settings, L"01-settings");
+        TourPages(host, settings);
         before = VisibleLibraryWindows(host.window);
     }
     PostMessageW(host.window, kStartScan, 0, 0);
     HWND progress = ExpectNewWindow(host, before, L"the progress window", kStepMs);
-    Capture(host, progress, L"02-progress");
+    Capture(host, progress, L"05-progress");
     before = VisibleLibraryWindows(host.window);
     if (host.options.interruptAt > 0) {
         HWND interruption = ExpectNewWindow(host, before, L"the out-of-paper message", scanMs);
-        Capture(host, interruption, L"03-interruption");
+        Capture(host, interruption, L"06-interruption");
         // Wait for the paper to be "reloaded", then press Continue as a user would.
         HWND continueButton = GetDlgItem(interruption, 1077);
         if (!WaitFor([&] { return continueButton != nullptr && IsWindowEnabled(continueButton); },
@@ -433,7 +516,7 @@ DWORD WINAPI TourThread(void*) {
     }
     if (host.options.errorCode >= 0) {
         HWND error = ExpectNewWindow(host, before, L"the error message", kStepMs);
-        Capture(host, error, L"04-error");
+        Capture(host, error, L"07-error");
         PostMessageW(error, WM_CLOSE, 0, 0);
         if (!WaitFor([&] { return !IsWindowVisible(error); }, kStepMs)) {
             FailStep(L"the error message to close", kStepMs);

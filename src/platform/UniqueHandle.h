@@ -106,6 +106,14 @@ struct GdiObjectTraits {
     static void Close(Type h) noexcept { ::DeleteObject(h); }
 };
 
+// Icons loaded at a size of their own (not shared) are destroyed, not deleted.
+struct IconTraits {
+    using Type = HICON;
+    static constexpr LiveKind kKind = LiveKind::GdiObject;
+    static Type Empty() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::DestroyIcon(h); }
+};
+
 struct ModuleTraits {
     using Type = HMODULE;
     static constexpr LiveKind kKind = LiveKind::Module;
@@ -130,5 +138,6 @@ using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueMemoryDC = UniqueHandle<MemoryDcTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;
 
 }  // namespace quorveltwain

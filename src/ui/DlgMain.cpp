@@ -9,9 +9,14 @@
 #include "platform/ScopedWindowDC.h"
 #include "twain_ui.h"
 #include "ui/ColorScheme.h"
+#include "ui/DlgDetailsPane.h"
+#include "ui/DlgNavTabs.h"
 #include "ui/ResourceText.h"
+#include "ui/SettingsList.h"
+#include "ui/SettingsPages.h"
 #include "ui/ToolTip.h"
 #include "ui/UiMessages.h"
+#include "ui/ValueTexts.h"
 
 namespace quorveltwain {
 
@@ -109,8 +114,74 @@ std::wstring ModelName(const DevListRecord* device) {
 
 }  // namespace
 
+namespace {
+
+// Whether the user's locale reads right to left, as the locale itself says.
+std::int32_t ReadsRightToLeft() noexcept {
+    wchar_t layout[256] = {};
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IREADINGLAYOUT, layout, 256);
+    return std::wstring_view(layout) == L"1" ? 1 : 0;
+}
+
+// The binder's table of pictures, in the order they are loaded: slot and bitmap.
+struct PictureSlot {
+    int slot;
+    int bitmap;
+};
+constexpr PictureSlot kPictures[] = {
+    {0, IDB_FULL_COLOR},
+    {1, IDB_GRAYSCALE},
+    {2, IDB_BLACK_AND_WHITE},
+    {3, IDB_FULL_COLOR_SELECTED},
+    {4, IDB_GRAYSCALE_SELECTED},
+    {5, IDB_BLACK_AND_WHITE_SELECTED},
+    {6, IDB_PORTRAIT_SHORT},
+    {14, IDB_PORTRAIT_SHORT_DISABLED},
+    {7, IDB_PORTRAIT_LONG},
+    {8, IDB_LANDSCAPE_SHORT},
+    {9, IDB_LANDSCAPE_LONG},
+    {15, IDB_LANDSCAPE_LONG_DISABLED},
+    {10, IDB_PORTRAIT_SHORT_SELECTED},
+    {11, IDB_PORTRAIT_LONG_SELECTED},
+    {12, IDB_LANDSCAPE_SHORT_SELECTED},
+    {13, IDB_LANDSCAPE_LONG_SELECTED},
+};
+
+// Layout quantities in dialog units of the main window.
+constexpr int kTopOffset = 13;
+constexpr int kNavigationWidth = 67;
+constexpr int kNavigationHeight = 229;
+constexpr int kPageWidth = 193;
+constexpr int kPageHeight = 116;
+constexpr int kDetailsWidth = 193;
+constexpr int kDetailsBackgroundWidth = 193;
+constexpr int kDetailsOffset = 115;
+constexpr int kDetailsHeight = 113;
+constexpr int kMarginLeftToRight = 4;
+constexpr int kMarginRightToLeft = 6;
+
+}  // namespace
+
 DlgMain::DlgMain(const DialogSetup& setup, const MainDialogData& data)
-    : DlgBase(setup), data_(data), title_(ModelName(data.device)) {}
+    : DlgBase(setup), data_(data), title_(ModelName(data.device)) {
+    rightToLeft_ = ReadsRightToLeft();
+    // The parts of the window are created with it; their owner is set once it exists.
+    DialogSetup part = setup;
+    part.owner = nullptr;
+    navTabs_ = std::make_unique<DlgNavTabs>(part);
+    basic_ = std::make_unique<DlgBasic>(part);
+    imaging_ = std::make_unique<DlgImaging>(part);
+    advanced_ = std::make_unique<DlgAdvanced>(part);
+    detailsBackground_ = std::make_unique<DlgDetailsPaneBg>(part);
+    details_ = std::make_unique<DlgDetailsPane>(part, data.optionValue);
+    binder_.resourceModule = setup.resourceModule;
+    binder_.device = data.device;
+    binder_.settings = data.settings;
+    binder_.optionValue = data.optionValue;
+    scanParameter_ = &binder_;
+}
+
+DlgMain::~DlgMain() = default;
 
 void DlgMain::StartThread() noexcept {
     msgLoopThreadHandle_ = StartUiThread(&DlgMain::ThreadRoutine, this, &threadId_);
@@ -139,26 +210,96 @@ DWORD WINAPI DlgMain::ThreadRoutine(void* parameter) noexcept {
 }
 
 void DlgMain::InitDialog() {
+    const HWND window = Window();
+    navTabs_->SetOwner(window);
+    basic_->SetOwner(window);
+    imaging_->SetOwner(window);
+    advanced_->SetOwner(window);
+    detailsBackground_->SetOwner(window);
+    details_->SetOwner(window);
+    navTabs_->Create();
+    basic_->Create();
+    imaging_->Create();
+    advanced_->Create();
+    detailsBackground_->Create();
+    details_->Create();
+    // Children are stacked in the order they were made; the parts lie over the frame.
+    for (const HWND part : {details_->Window(), detailsBackground_->Window(), advanced_->Window(),
+                            imaging_->Window(), basic_->Window(), navTabs_->Window()}) {
+        ::SetWindowPos(part, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     arrowCursor_ = ::LoadCursorW(nullptr, IDC_ARROW);
-    activeWindow_ = Window();
+    RECT pane{};
+    ::GetClientRect(details_->Window(), &pane);
+    details_->LayOutChildren(pane.right, pane.bottom);
+    activeWindow_ = window;
     SetTexts();
     for (const int id : kButtonIds) {
         // Tab, arrow keys and Return reach the buttons; the window draws them itself.
-        ::SetWindowLongPtrW(
-            ::GetDlgItem(Window(), id), GWL_STYLE,
-            ::GetWindowLongPtrW(::GetDlgItem(Window(), id), GWL_STYLE) | WS_TABSTOP);
+        const HWND button = ::GetDlgItem(window, id);
+        ::SetWindowLongPtrW(button, GWL_STYLE, ::GetWindowLongPtrW(button, GWL_STYLE) | WS_TABSTOP);
     }
+    const ResourceText aboutTip(resourceModule_, IDS_ABOUT_TOOLTIP);
+    AddToolTip(resourceModule_, window, IDC_ABOUT, aboutTip.c_str());
+
+    LoadBitmaps();
+    binder_.basicPage = basic_->Window();
+    binder_.imagingPage = imaging_->Window();
+    binder_.advancedPage = advanced_->Window();
+    binder_.owner = window;
+    if (HasRecords()) {
+        binder_.InitBasicControls();
+        binder_.InitImagingControls();
+        binder_.InitReverseImage();
+        binder_.InitPreventBleedThrough();
+        binder_.Reload();
+        StartDetails();
+    }
+
     const auto icon = [this](int id, int size) {
         return reinterpret_cast<LPARAM>(
             ::LoadImageW(resourceModule_, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
     };
-    ::SendMessageW(Window(), WM_SETICON, ICON_SMALL,
+    ::SendMessageW(window, WM_SETICON, ICON_SMALL,
                    icon(IDI_APP_SMALL, ::GetSystemMetrics(SM_CXSMICON)));
-    ::SendMessageW(Window(), WM_SETICON, ICON_BIG,
+    ::SendMessageW(window, WM_SETICON, ICON_BIG,
                    icon(IDI_APP_LARGE, ::GetSystemMetrics(SM_CXICON)));
-    const ResourceText aboutTip(resourceModule_, IDS_ABOUT_TOOLTIP);
-    AddToolTip(resourceModule_, Window(), IDC_ABOUT, aboutTip.c_str());
     for (int i = 0; i < kButtonCount; ++i) hover_[i] = accelerators_[i] = false;
+    LayOut();
+}
+
+void DlgMain::LoadBitmaps() {
+    for (const PictureSlot& picture : kPictures) {
+        pictures_[picture.slot].reset(static_cast<HBITMAP>(::LoadImageW(
+            resourceModule_, MAKEINTRESOURCEW(picture.bitmap), IMAGE_BITMAP, 0, 0, 0)));
+        binder_.bitmaps[picture.slot] = pictures_[picture.slot].get();
+    }
+    const auto load = [this](int id) {
+        return UniqueBitmap(static_cast<HBITMAP>(
+            ::LoadImageW(resourceModule_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
+    };
+    background_ = load(IDB_MAIN_BACKGROUND);
+    emblem_ = load(IDB_EMBLEM);
+}
+
+void DlgMain::StartDetails() {
+    DlgDetailsPane& pane = *details_;
+    const HWND list = pane.List();
+    SetUpSettingsList(resourceModule_, list);
+    RecordToEntry(*data_.settings, pane.currentEntry_);
+    pane.MatchConfigurationName();
+    CopyToField(data_.settings->config_name, FieldText(pane.currentEntry_.name));
+    CopyToField(data_.settings->config_detail, FieldText(pane.currentEntry_.detail));
+    RecordToEntry(*data_.settings, pane.currentEntry_);
+    FillSettingsList(resourceModule_, list, pane.currentEntry_, data_.optionValue);
+    pane.settings_ = data_.settings;
+}
+
+void DlgMain::WindowDestroyed() noexcept {
+    // The pictures outlive the controls that showed them only until here.
+    for (UniqueBitmap& picture : pictures_) picture.reset();
+    background_.reset();
+    emblem_.reset();
 }
 
 void DlgMain::SetTexts() {
@@ -173,16 +314,154 @@ void DlgMain::SetTexts() {
 
 HBRUSH DlgMain::StaticColor(HDC dc, HWND control) const noexcept {
     const int id = ::GetDlgCtrlID(control);
-    ::SetBkMode(dc, TRANSPARENT);
+    if (id == IDC_MAIN_FRAME) return ColorScheme::Brush(SchemeColor::White);
     if (id == IDC_MAIN_PANEL) return ColorScheme::Brush(SchemeColor::PanelGrey);
-    ::SetTextColor(dc, ColorScheme::Color(id == IDC_MAIN_LABEL ? SchemeColor::MidGrey
-                                                               : SchemeColor::NearBlack));
-    return ColorScheme::Brush(SchemeColor::White);
+    // Everything else lies on the background picture's accent footer. The window does not
+    // paint under its children, so the footer's colour is the text's own background.
+    ::SetTextColor(dc, ColorScheme::Color(SchemeColor::White));
+    ::SetBkColor(dc, ColorScheme::Color(SchemeColor::AccentBlue));
+    return ColorScheme::Brush(SchemeColor::AccentBlue);
+}
+
+void DlgMain::Paint() {
+    PAINTSTRUCT paint;
+    const HDC dc = ::BeginPaint(Window(), &paint);
+    if (const HBITMAP background = background_.get()) {
+        RECT window{};
+        ::GetWindowRect(Window(), &window);
+        UniqueMemoryDC source(::CreateCompatibleDC(dc));
+        ScopedSelect select(source.get(), background);
+        ::SetStretchBltMode(dc, HALFTONE);
+        ::StretchBlt(dc, 0, 0, window.right - window.left, window.bottom - window.top, source.get(),
+                     0, 0, 605, 700, SRCCOPY);
+    }
+    ::EndPaint(Window(), &paint);
+}
+
+void DlgMain::LayOut() {
+    RECT window{};
+    if (!::GetWindowRect(Window(), &window)) return;
+    LayOutNavigation(window);
+    RECT units{4, 8, 0, 0};
+    ::MapDialogRect(Window(), &units);
+    const int x = units.left;
+    const int y = units.top;
+    const auto across = [x](int n) { return ::MulDiv(x, n, 4); };
+    const auto down = [y](int n) { return ::MulDiv(y, n, 8); };
+    const int margin = across(rightToLeft_ ? kMarginRightToLeft : kMarginLeftToRight);
+    const int pagesX = rightToLeft_ ? window.left + margin + across(kPageWidth)
+                                    : window.left + margin + across(kNavigationWidth);
+    const int detailsX = rightToLeft_ ? window.left + margin : pagesX;
+    POINT pages{pagesX, window.top + down(kTopOffset)};
+    ::ScreenToClient(Window(), &pages);
+    for (const HWND page : {basic_->Window(), imaging_->Window(), advanced_->Window()}) {
+        ::MoveWindow(page, pages.x, pages.y, across(kPageWidth), down(kPageHeight), FALSE);
+    }
+    const int detailsY = window.top + down(kTopOffset) + down(kDetailsOffset);
+    // The pane and its background are children here: their screen rectangle is converted
+    // whole, which keeps it where it is meant to be on a mirrored window too.
+    const auto place = [this](HWND part, int left, int top, int width, int height) {
+        RECT rect{left, top, left + width, top + height};
+        ::MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&rect), 2);
+        ::MoveWindow(part, std::min(rect.left, rect.right), rect.top, width, height, FALSE);
+    };
+    place(details_->Window(), detailsX, detailsY, across(kDetailsWidth), down(kDetailsHeight));
+    details_->LayOutChildren(across(kDetailsWidth), down(kDetailsHeight));
+    place(detailsBackground_->Window(), detailsX, detailsY, across(kDetailsBackgroundWidth),
+          down(kDetailsHeight));
+}
+
+void DlgMain::LayOutNavigation(const RECT& window) {
+    RECT units{4, 8, 0, 0};
+    ::MapDialogRect(Window(), &units);
+    const int margin =
+        ::MulDiv(units.left, rightToLeft_ ? kMarginRightToLeft : kMarginLeftToRight, 4);
+    const int left =
+        window.left + margin + (rightToLeft_ ? ::MulDiv(units.left, kPageWidth, 4) : 0);
+    const int width = ::MulDiv(units.left, kNavigationWidth, 4);
+    RECT rect{left, window.top + ::MulDiv(units.top, kTopOffset, 8), left + width,
+              window.top + ::MulDiv(units.top, kTopOffset, 8) +
+                  ::MulDiv(units.top, kNavigationHeight, 8)};
+    ::MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&rect), 2);
+    ::MoveWindow(navTabs_->Window(), std::min(rect.left, rect.right), rect.top, width,
+                 rect.bottom - rect.top, FALSE);
+}
+
+HWND DlgMain::PageWindow(int page) const noexcept {
+    switch (page) {
+        case kBasicPage:
+            return basic_->Window();
+        case kImagingPage:
+            return imaging_->Window();
+        case kAdvancedPage:
+            return advanced_->Window();
+        default:
+            return nullptr;
+    }
+}
+
+void DlgMain::SelectPage(int page) {
+    const HWND shown = PageWindow(page);
+    currentPage_ = page;
+    navTabs_->SelectPage(page);
+    if (shown != nullptr) {
+        for (const int other : {kBasicPage, kImagingPage, kAdvancedPage}) {
+            ::ShowWindow(PageWindow(other), other == page ? SW_SHOW : SW_HIDE);
+        }
+    }
+    EraseNavigationFocus();
+    if (navTabs_->Window() != nullptr) ::DestroyWindow(navTabs_->Window());
+    const HWND navigation = navTabs_->Create();
+    ::SetWindowPos(navigation, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RECT window{};
+    ::GetWindowRect(Window(), &window);
+    LayOutNavigation(window);
+    if (shown != nullptr) ::SetFocus(shown);
+}
+
+void DlgMain::EnableWindows(bool enable) {
+    const BOOL state = enable ? TRUE : FALSE;
+    for (const HWND part :
+         {basic_->Window(), advanced_->Window(), details_->Window(), detailsBackground_->Window(),
+          imaging_->Window(), navTabs_->Window(), Window()}) {
+        ::EnableWindow(part, state);
+    }
+}
+
+void DlgMain::RefreshDetails() {
+    if (!HasRecords()) return;
+    DlgDetailsPane& pane = *details_;
+    RecordToEntry(*binder_.settings, pane.currentEntry_);
+    pane.RefreshSettingsList(pane.List(), pane.currentEntry_);
+    pane.settings_ = binder_.settings;
+}
+
+void DlgMain::ApplyDefaults() {
+    if (!HasRecords() || details_->Profiles().empty()) return;
+    EntryToRecord(details_->Profiles().front(), *binder_.settings);
+    if (data_.optionValue != nullptr && *data_.optionValue != 0) *data_.optionValue = 1;
+    // Reload's steps, but the size list passes through A4 first so that the orientation
+    // pictures are set up for a size that offers every orientation.
+    std::int32_t size = 3;
+    SelectByItemData(binder_.basicPage, IDC_ORIGINAL_SIZE, &size);
+    std::int32_t sending = binder_.settings->sending_size;
+    SelectByItemData(binder_.basicPage, IDC_SENDING_SIZE, &sending);
+    binder_.ShowDuplex();
+    binder_.ShowOrientation();
+    size = binder_.settings->original_size;
+    SelectByItemData(binder_.basicPage, IDC_ORIGINAL_SIZE, &size);
+    binder_.ShowOption();
+    binder_.ShowImaging();
+    binder_.ShowReverseImage();
+    binder_.ShowPreventBleedThrough();
 }
 
 INT_PTR DlgMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND window = Window();
     switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
         case WM_CLOSE:
             OnClose();
             return TRUE;
@@ -192,6 +471,9 @@ INT_PTR DlgMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             if (IsActive()) OnSetCursor();
             return MessageResult(window, TRUE);
+        case WM_WINDOWPOSCHANGED:
+            LayOut();
+            return MessageResult(window, TRUE);
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDC_SCAN:
@@ -199,6 +481,10 @@ INT_PTR DlgMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     return TRUE;
                 case IDC_PREVIEW:
                     if (::IsWindowEnabled(ButtonWindow(kPreview))) RequestScan(true);
+                    return TRUE;
+                case IDC_ABOUT:
+                    // The About window locks the UI while it is open; it comes with its own
+                    // window, and until then the button does nothing rather than lock.
                     return TRUE;
                 default:
                     return FALSE;
@@ -220,14 +506,40 @@ INT_PTR DlgMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case UIM_ENABLE:
             EnableUi((lParam & 0xFF) != 0);
             return MessageResult(window, 1);
+        case UIM_CONTROL_CHANGED:
+            if (HasRecords()) {
+                binder_.OnControlChanged(LOWORD(wParam));
+                RefreshDetails();
+            }
+            return MessageResult(window, 1);
+        case UIM_OPEN_PROFILES:
+            // The profiles window takes the UI from here on; until it exists the request
+            // only hands the UI back.
+            EnableUi(true);
+            return MessageResult(window, 1);
+        case UIM_APPLY_DEFAULTS:
+            ApplyDefaults();
+            return MessageResult(window, 1);
+        case UIM_RELOAD_SETTINGS:
+            if (HasRecords()) {
+                binder_.Reload();
+                RefreshDetails();
+            }
+            return MessageResult(window, 1);
         case UIM_SCAN:
             // The preview window already wrote frame and rotation into the record.
             ::SendMessageW(hostWindow_, HM_SCAN, 0, 0);
-            EnableUi(false);
+            EnableWindows(false);
             return MessageResult(window, 1);
+        case UIM_SELECT_PAGE:
+            SelectPage(static_cast<int>(wParam));
+            return MessageResult(window, 0);
+        case UIM_SYNC_DETAILS:
+            details_->settings_ = binder_.settings;
+            return MessageResult(window, 0);
         case UIM_SET_ACTIVE_WINDOW:
             activeWindow_ = reinterpret_cast<HWND>(wParam);
-            return TRUE;
+            return MessageResult(window, 0);
         default:
             return FALSE;
     }
@@ -253,11 +565,11 @@ void DlgMain::RequestScan(bool preview) {
             DrawButton(static_cast<Button>(i), ButtonState::Disabled);
     }
     ::SendMessageW(hostWindow_, HM_SCAN, preview ? 1 : 0, 0);
-    EnableUi(false);
+    EnableWindows(false);
 }
 
 void DlgMain::EnableUi(bool enable) {
-    ::EnableWindow(Window(), enable ? TRUE : FALSE);
+    EnableWindows(enable);
     if (!enable) return;
     activeWindow_ = Window();
     DrawButton(kScan, ButtonState::Normal);
@@ -278,11 +590,48 @@ void DlgMain::PreHandleMessage(const MSG& message) {
 }
 
 void DlgMain::OnKeyDown(WPARAM virtualKey) {
-    const int focused = ::GetDlgCtrlID(::GetFocus());
+    const HWND focus = ::GetFocus();
+    // Only the main window's own controls: the pages reuse some of these numbers.
+    const int focused = ::GetParent(focus) == Window() ? ::GetDlgCtrlID(focus) : 0;
     switch (virtualKey) {
+        case VK_TAB:
+            // The focus is about to move on from `focused`: the navigation item that the
+            // next stand-in speaks for gets the focus rectangle.
+            switch (focused) {
+                case IDC_SCAN:
+                    MoveNavigationFocus(IDC_NAV_BASIC);
+                    break;
+                case IDC_NAV_KEY_BASIC:
+                    MoveNavigationFocus(IDC_NAV_IMAGING);
+                    break;
+                case IDC_NAV_KEY_IMAGING:
+                    MoveNavigationFocus(IDC_NAV_ADVANCED);
+                    break;
+                case IDC_NAV_KEY_ADVANCED:
+                    EraseNavigationFocus();
+                    break;
+                default:
+                    break;
+            }
+            break;
         case VK_RETURN:
-            if (focused == IDC_SCAN || focused == IDC_PREVIEW || focused == IDC_ABOUT) {
-                ::SendMessageW(Window(), WM_COMMAND, static_cast<WPARAM>(focused), 0);
+            switch (focused) {
+                case IDC_SCAN:
+                case IDC_PREVIEW:
+                case IDC_ABOUT:
+                    ::SendMessageW(Window(), WM_COMMAND, static_cast<WPARAM>(focused), 0);
+                    break;
+                case IDC_NAV_KEY_BASIC:
+                    SelectPage(kBasicPage);
+                    break;
+                case IDC_NAV_KEY_IMAGING:
+                    SelectPage(kImagingPage);
+                    break;
+                case IDC_NAV_KEY_ADVANCED:
+                    SelectPage(kAdvancedPage);
+                    break;
+                default:
+                    break;
             }
             break;
         case 'P':
@@ -296,6 +645,31 @@ void DlgMain::OnKeyDown(WPARAM virtualKey) {
         default:
             break;
     }
+}
+
+void DlgMain::MoveNavigationFocus(int item) {
+    EraseNavigationFocus();
+    const HWND window = ::GetDlgItem(navTabs_->Window(), item);
+    if (window == nullptr) return;
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    const HDC dc = ::GetDC(window);
+    ::DrawFocusRect(dc, &rect);
+    ::ReleaseDC(window, dc);
+    focusItem_ = window;
+    focusRect_ = rect;
+}
+
+void DlgMain::EraseNavigationFocus() {
+    // The rectangle was drawn with XOR: drawing it again takes it away, as long as the
+    // item window is still the one it was drawn on (a page switch makes new items).
+    if (focusItem_ != nullptr && ::IsWindow(focusItem_)) {
+        const HDC dc = ::GetDC(focusItem_);
+        ::DrawFocusRect(dc, &focusRect_);
+        ::ReleaseDC(focusItem_, dc);
+    }
+    focusItem_ = nullptr;
 }
 
 void DlgMain::OnSetCursor() {
@@ -345,13 +719,13 @@ void DlgMain::DrawButton(Button button, ButtonState state) {
 }
 
 void DlgMain::PaintEmblem(HDC dc, const RECT& rect) const {
-    UniqueBitmap emblem(static_cast<HBITMAP>(
-        ::LoadImageW(resourceModule_, MAKEINTRESOURCEW(IDB_EMBLEM), IMAGE_BITMAP, 0, 0, 0)));
-    if (!emblem) return;
+    ::FillRect(dc, &rect, ColorScheme::Brush(SchemeColor::PanelGrey));
+    const HBITMAP emblem = emblem_.get();
+    if (emblem == nullptr) return;
     BITMAP info{};
-    ::GetObjectW(emblem.get(), sizeof info, &info);
+    ::GetObjectW(emblem, sizeof info, &info);
     UniqueMemoryDC source(::CreateCompatibleDC(dc));
-    ScopedSelect select(source.get(), emblem.get());
+    ScopedSelect select(source.get(), emblem);
     // Native size, centred: the picture is drawn for its pixel size and would blur.
     const int x = rect.left + (rect.right - rect.left - info.bmWidth) / 2;
     const int y = rect.top + (rect.bottom - rect.top - info.bmHeight) / 2;

@@ -7,17 +7,25 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/UiThread.h"
 #include "platform/UniqueHandle.h"
 #include "settings/ScanSettingsRecord.h"
 #include "ui/DlgBase.h"
+#include "ui/MainScanParameter.h"
 
 namespace quorveltwain {
 
 class DlgPreview;
 class DlgProgress;
+class DlgNavTabs;
+class DlgBasic;
+class DlgImaging;
+class DlgAdvanced;
+class DlgDetailsPane;
+class DlgDetailsPaneBg;
 
 // What the settings window edits and offers, all owned by the host.
 struct MainDialogData {
@@ -34,8 +42,13 @@ class DlgMain final : public DlgBase {
     // Drawing states of a button.
     enum class ButtonState { Normal = 1, Disabled = 2, Hover = 3, Pressed = 4 };
 
+    // Page ids: the identifiers of the navigation items.
+    static constexpr int kBasicPage = 1016;
+    static constexpr int kImagingPage = 1010;
+    static constexpr int kAdvancedPage = 1013;
+
     DlgMain(const DialogSetup& setup, const MainDialogData& data);
-    ~DlgMain() = default;
+    ~DlgMain();
 
     void InitDialog() override;
     void SetTexts() override;
@@ -84,6 +97,25 @@ class DlgMain final : public DlgBase {
     void PaintEmblem(HDC dc, const RECT& rect) const;
     HWND ButtonWindow(Button button) const noexcept;
     bool IsActive() const noexcept { return ActiveWindow() == Window(); }
+    void WindowDestroyed() noexcept;
+    void Paint();
+    // Places the navigation column, the pages and the details pane for the window's
+    // present place on the screen.
+    void LayOut();
+    void LayOutNavigation(const RECT& window);
+    void SelectPage(int page);
+    HWND PageWindow(int page) const noexcept;
+    // The windows that a scan, a preview or another window locks, in their fixed order.
+    void EnableWindows(bool enable);
+    void RefreshDetails();
+    void ApplyDefaults();
+    void LoadBitmaps();
+    void StartDetails();
+    void MoveNavigationFocus(int item);
+    void EraseNavigationFocus();
+    bool HasRecords() const noexcept {
+        return data_.settings != nullptr && data_.device != nullptr;
+    }
 
     DWORD threadId_ = 0;
     // Set as the settings thread's last act (or when it could not be started).
@@ -94,6 +126,29 @@ class DlgMain final : public DlgBase {
     bool hover_[kButtonCount] = {};
     bool accelerators_[kButtonCount] = {};
     HCURSOR arrowCursor_ = nullptr;
+    int currentPage_ = kBasicPage;
+    // 1 when the user's locale reads right to left.
+    std::int32_t rightToLeft_ = 0;
+
+    std::unique_ptr<DlgNavTabs> navTabs_;
+    std::unique_ptr<DlgBasic> basic_;
+    std::unique_ptr<DlgImaging> imaging_;
+    std::unique_ptr<DlgAdvanced> advanced_;
+    std::unique_ptr<DlgDetailsPaneBg> detailsBackground_;
+    std::unique_ptr<DlgDetailsPane> details_;
+    MainScanParameter binder_;
+    // The pictures loaded into the binder's table (it replaces some of them with its own
+    // while it starts, so they are kept here, not read back from the table).
+    UniqueBitmap pictures_[16];
+    // Loaded once with the window: every paint draws them, and a 1.2 MB background read
+    // again per paint costs time and churns the heap.
+    UniqueBitmap background_;
+    UniqueBitmap emblem_;
+
+    // The navigation focus rectangle drawn last: the item window and the rectangle in its
+    // client coordinates (drawing it again erases it).
+    HWND focusItem_ = nullptr;
+    RECT focusRect_{};
 };
 
 }  // namespace quorveltwain

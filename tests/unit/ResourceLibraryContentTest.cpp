@@ -45,7 +45,7 @@ TEST_F(ResourceLibraryContent, ImagesAreDrawnAtTheirDeclaredSizes) {
     DIBSECTION dib{};
     ASSERT_EQ(GetObjectW(emblem.get(), sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
     EXPECT_EQ(std::vector<LONG>({dib.dsBm.bmWidth, dib.dsBm.bmHeight, dib.dsBm.bmBitsPixel}),
-              std::vector<LONG>({48, 48, 24}));
+              std::vector<LONG>({32, 32, 24}));
     // The corner is the declared background, the panel grey, not a flattened transparency.
     const auto* corner = static_cast<const BYTE*>(dib.dsBm.bmBits);
     EXPECT_EQ(RGB(corner[2], corner[1], corner[0]), RGB(242, 242, 242));

@@ -1,7 +1,9 @@
 // Opens one window of the library as a user would meet it, prints its title, and keeps it
 // open until scripts/screenshots.sh has taken its picture (the script then creates the
 // file named by the second argument). Usage: window_shots <case> <done-file>
-// Cases: progress, message-0, message-5, message-101, message-102, message-104.
+// Cases: progress, message-0, message-5, message-101, message-102, message-104, and the
+// settings window on the A3 sample model: settings-basic, settings-imaging,
+// settings-advanced, settings-refused (the message of a refused resolution).
 
 #include <windows.h>
 
@@ -14,7 +16,11 @@
 #include "twain_ui.h"
 #include "ui/DialogSlot.h"
 #include "ui/DlgMessages.h"
+#include "ResourceIds.h"
+#include "ui/DlgMain.h"
 #include "ui/DlgProgress.h"
+#include "ui/UiMessages.h"
+#include "ModelDefaults.h"
 
 using namespace quorveltwain;
 
@@ -77,6 +83,74 @@ void ShowQuestion(std::int32_t code) {
     KillTimer(nullptr, timer);
 }
 
+DevListRecord* ReadSampleModel() {
+    wchar_t folder[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, folder, MAX_PATH);
+    std::wstring base(folder);
+    base.erase(base.find_last_of(L'\\') + 1);
+    XMLSCN_HANDLE handle = nullptr;
+    DevListRecord* record = nullptr;
+    if (XMLSCNLST_Open((base + L"devices\\mf7240-a3.xml").c_str(),
+                       (base + L"devices\\DEVICELIST.xsd").c_str(), &handle) == 0) {
+        XMLSCNLST_Read(handle, &record);
+        XMLSCN_Close(handle);
+    }
+    return record;
+}
+
+// The settings window with one page shown; `refuse` also asks for a resolution that the
+// colour mode rules out, so the refusal is what is photographed.
+int ShowSettings(HWND host, int page, bool refuse) {
+    DevListRecord* model = ReadSampleModel();
+    if (model == nullptr) return 1;
+    static ScanSettingsRecord settings{};
+    static std::uint32_t option = 1;
+    standin::ApplyModelDefaults(*model, settings);
+    settings.color_selection = 3;  // black and white, which 600 dpi refuses
+    InitializeUI(host, &settings, model, &option, nullptr);
+    OpenUI(nullptr);
+    HWND main = nullptr;
+    for (int i = 0; i < 500 && (main == nullptr || !IsWindowVisible(main)); ++i) {
+        const DlgMain* dialog = CurrentUiContext()->mainDialog;
+        main = dialog != nullptr ? dialog->Window() : nullptr;
+        Sleep(10);
+    }
+    if (main == nullptr) return 1;
+    SendMessageW(main, UIM_SELECT_PAGE, static_cast<WPARAM>(page), 0);
+    HWND shown = main;
+    if (refuse) {
+        // The imaging page holds the resolution list; choosing 600 dpi there is refused.
+        HWND child = nullptr;
+        while ((child = FindWindowExW(main, child, L"#32770", nullptr)) != nullptr) {
+            const HWND list = GetDlgItem(child, IDC_RESOLUTION);
+            if (list == nullptr) continue;
+            const auto count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                if (SendMessageW(list, CB_GETITEMDATA, i, 0) == 6)
+                    SendMessageW(list, CB_SETCURSEL, i, 0);
+            }
+            PostMessageW(child, WM_COMMAND, MAKEWPARAM(IDC_RESOLUTION, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+        }
+        for (int i = 0; i < 500; ++i) {
+            const DlgMessages* message = DialogSlot<DlgMessages>::Current();
+            if (message != nullptr && message->Window() != nullptr &&
+                IsWindowVisible(message->Window())) {
+                shown = message->Window();
+                break;
+            }
+            Sleep(10);
+        }
+        if (shown == main) return 1;
+    }
+    Sleep(300);  // the first paint of every part
+    PrintTitle(shown);
+    PumpUntilDone();
+    if (refuse) PostMessageW(shown, WM_COMMAND, IDC_MESSAGE_OK, 0);
+    CloseUI();
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -111,6 +185,14 @@ int wmain(int argc, wchar_t** argv) {
         PumpUntilDone();
         if (!progressOnly) ShowErrorMessage(4);  // closes the visible message
         CloseScanProgress();
+    } else if (which == L"settings-basic") {
+        return ShowSettings(host, 1016, false);
+    } else if (which == L"settings-imaging") {
+        return ShowSettings(host, 1010, false);
+    } else if (which == L"settings-advanced") {
+        return ShowSettings(host, 1013, false);
+    } else if (which == L"settings-refused") {
+        return ShowSettings(host, 1010, true);
     } else if (which.rfind(L"message-", 0) == 0) {
         ShowQuestion(std::stoi(which.substr(8)));
     } else {
