@@ -40,6 +40,19 @@ void DlgProfileBase::ReadAll() noexcept {
     }
 }
 
+bool DlgProfileBase::StampOf(const wchar_t* path, FileStamp& stamp) noexcept {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (::GetFileAttributesExW(path, GetFileExInfoStandard, &data) == 0) return false;
+    try {
+        stamp.path = path;
+    } catch (...) {
+        return false;
+    }
+    stamp.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.written = data.ftLastWriteTime;
+    return true;
+}
+
 void DlgProfileBase::ReloadProfiles() noexcept {
     const DriverPaths paths = GetDriverPaths();
     wchar_t defaultUse[kPathChars] = {};
@@ -48,8 +61,17 @@ void DlgProfileBase::ReloadProfiles() noexcept {
     wchar_t schemaPath[kPathChars] = {};
     BuildConfigurationListPath(paths.dataFolder, defaultUse, storePath);
     BuildConfigurationSchemaPath(schemaPath);
+    FileStamp now;
+    if (store_ != nullptr && !loaded_.path.empty() && StampOf(storePath, now) &&
+        now.path == loaded_.path && now.size == loaded_.size &&
+        ::CompareFileTime(&now.written, &loaded_.written) == 0) {
+        return;
+    }
+    loaded_.path.clear();
     if (OpenStore(storePath, schemaPath)) {
         ReadAll();
+        // Stamped after the open, which may have written the file (a new or repaired store).
+        if (!StampOf(storePath, loaded_)) loaded_.path.clear();
     } else {
         entries_.clear();
     }

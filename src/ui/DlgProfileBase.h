@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "twain_ui.h"
@@ -22,7 +23,9 @@ class DlgProfileBase {
     DlgProfileBase& operator=(const DlgProfileBase&) = delete;
 
     // Opens the store of the default scanner afresh and reads every configuration. A store
-    // that cannot be opened leaves an empty list; nothing is shown to the user.
+    // that cannot be opened leaves an empty list; nothing is shown to the user. A store file
+    // unchanged since the last reload (same path, size and write time) is not read again:
+    // the pane reloads on every notification of its list.
     void ReloadProfiles() noexcept;
     const std::vector<ProfileEntry>& Profiles() const noexcept { return entries_; }
 
@@ -40,6 +43,15 @@ class DlgProfileBase {
 
     XMLSCN_HANDLE store_ = nullptr;
     std::vector<ProfileEntry> entries_;
+
+  private:
+    struct FileStamp {
+        std::wstring path;
+        ULONGLONG size = 0;
+        FILETIME written{};
+    };
+    static bool StampOf(const wchar_t* path, FileStamp& stamp) noexcept;
+    FileStamp loaded_;  // of the file the list was read from; empty path when none
 };
 
 }  // namespace quorveltwain

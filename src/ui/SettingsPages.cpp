@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <regex>
+#include <utility>
 
 #include "ResourceIds.h"
 #include "ui/ColorScheme.h"
@@ -109,7 +110,23 @@ bool IsShown(HWND page, int control) noexcept {
 
 // ---- Basic page ----
 
+void TemplatePictures::TakeFrom(HWND page) noexcept {
+    for (HWND child = ::GetWindow(page, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
+        UniqueBitmap picture(
+            reinterpret_cast<HBITMAP>(::SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        if (!picture) continue;
+        try {
+            pictures_.push_back(std::move(picture));
+        } catch (...) {
+            // Out of memory: `picture` still owns the bitmap and deletes it here.
+        }
+    }
+}
+
 void DlgBasic::InitDialog() {
+    templatePictures_.TakeFrom(Window());
     ::ShowWindow(Window(), SW_SHOW);
     SetTexts();
     AddToolTips(
@@ -155,6 +172,7 @@ INT_PTR DlgBasic::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 // ---- Imaging page ----
 
 void DlgImaging::InitDialog() {
+    templatePictures_.TakeFrom(Window());
     ::ShowWindow(Window(), SW_HIDE);
     SetTexts();
     const HWND page = Window();
@@ -201,6 +219,7 @@ void DlgImaging::WindowDestroyed() noexcept {
     // The buttons do not own the icons they show; they are gone now.
     stepUp_.reset();
     stepDown_.reset();
+    templatePictures_.Release();
 }
 
 void DlgImaging::SliderToText(int sliderId, int fieldId) {

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/UniqueHandle.h"
 #include "ui/DlgBase.h"
 
@@ -14,6 +16,18 @@ namespace quorveltwain {
 
 // The window all three pages report to is their owner, the main window: the main window
 // sets it when it is created, so pages are made with a setup whose owner is the main window.
+// The pictures that a page's template names are loaded by their static controls, which
+// never delete them: the page takes them over when it starts and deletes them when its
+// window is gone (a leak of a few bitmaps per opened window otherwise).
+class TemplatePictures {
+  public:
+    void TakeFrom(HWND page) noexcept;
+    void Release() noexcept { pictures_.clear(); }
+
+  private:
+    std::vector<UniqueBitmap> pictures_;
+};
+
 class DlgBasic final : public DlgBase {
   public:
     explicit DlgBasic(const DialogSetup& setup) noexcept : DlgBase(setup) {}
@@ -28,6 +42,9 @@ class DlgBasic final : public DlgBase {
     friend class DlgBase;
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     HBRUSH StaticColor(HDC dc, HWND control) const noexcept;
+    void WindowDestroyed() noexcept { templatePictures_.Release(); }
+
+    TemplatePictures templatePictures_;
 };
 
 class DlgImaging final : public DlgBase {
@@ -54,6 +71,7 @@ class DlgImaging final : public DlgBase {
 
     UniqueIcon stepUp_;
     UniqueIcon stepDown_;
+    TemplatePictures templatePictures_;
 };
 
 class DlgAdvanced final : public DlgBase {

@@ -13,6 +13,7 @@
 #include "WindowTestHost.h"
 #include "api/ResourceLibrary.h"
 #include "api/UiContext.h"
+#include "config/DriverPaths.h"
 #include "support/TestFiles.h"
 #include "twain_ui.h"
 #include "ui/DlgDetailsPane.h"
@@ -347,6 +348,44 @@ TEST_F(SettingsPages, TheDetailsPaneMarksOnlyWhatTheLastChangeChanged) {
     EXPECT_EQ(CellText(list, 10), ResourceText(CurrentUiContext()->resourceModule, 209).c_str());
     Choose(basic_, IDC_ORIGINAL_SIZE, 10);  // Letter keeps every orientation
     EXPECT_EQ(marked(), std::vector<int>{3});
+}
+
+// The pane reloads the store on every notification of its list but reads the file only
+// when it changed: a configuration saved by another window must still show up.
+TEST_F(SettingsPages, TheDetailsPaneSeesAConfigurationSavedBehindItsBack) {
+    ASSERT_TRUE(Open(ReadModel(L"mf7240-a3.xml")));
+    const auto* pane =
+        reinterpret_cast<const DlgDetailsPane*>(::GetWindowLongPtrW(details_, DWLP_USER));
+    ASSERT_NE(pane, nullptr);
+    const auto notify = [&] {
+        NMHDR header{::GetDlgItem(details_, IDC_DETAILS_LIST), IDC_DETAILS_LIST, LVN_ITEMCHANGED};
+        ::SendMessageW(details_, WM_NOTIFY, IDC_DETAILS_LIST, reinterpret_cast<LPARAM>(&header));
+    };
+    notify();
+    const std::size_t before = pane->Profiles().size();
+    ASSERT_LT(before, DlgProfileBase::kMaxConfigurations);
+
+    const DriverPaths paths = GetDriverPaths();
+    wchar_t defaultUse[kPathChars] = {};
+    wchar_t storePath[kPathChars] = {};
+    wchar_t schemaPath[kPathChars] = {};
+    ReadDefaultUse(paths.registrationFile, defaultUse);
+    BuildConfigurationListPath(paths.dataFolder, defaultUse, storePath);
+    BuildConfigurationSchemaPath(schemaPath);
+    XMLSCN_HANDLE store = nullptr;
+    ASSERT_EQ(XMLSCN_Open(storePath, schemaPath, &store), XMLSCN_OK);
+    ScanSettingsRecord saved = settings_;
+    wcscpy_s(saved.config_name, L"Saved elsewhere");
+    EXPECT_EQ(XMLSCN_Add(store, &saved), XMLSCN_OK);
+    EXPECT_EQ(XMLSCN_Save(store, nullptr), XMLSCN_OK);
+    notify();
+    EXPECT_EQ(pane->Profiles().size(), before + 1);
+    // Back as it was, for the tests that follow.
+    EXPECT_EQ(XMLSCN_Delete(store, static_cast<std::uint32_t>(before)), XMLSCN_OK);
+    EXPECT_EQ(XMLSCN_Save(store, nullptr), XMLSCN_OK);
+    XMLSCN_Close(store);
+    notify();
+    EXPECT_EQ(pane->Profiles().size(), before);
 }
 
 }  // namespace
