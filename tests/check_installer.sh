@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The installer in a fresh Wine prefix of its own: an older version installs (developer files
 # off), the user saves a configuration and changes a driver setting, this version upgrades it
-# with every feature, the stand-in host scans with the installed files only, and uninstalling
-# removes every installed file and folder but the user's configuration and driver settings.
+# with every feature and the older one cannot come back over it, the stand-in host scans with
+# the installed files only, and uninstalling removes every installed file and folder but the
+# user's configuration and driver settings.
 # Usage: check_installer.sh <build-dir> <msi> <version>
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,8 +34,7 @@ snapshot before
 msiexec /i "$(win "$work/old.msi")"
 [ "$(products)" = 0.9.0 ] || fail "0.9.0 not registered once: '$(products)'"
 data=$WINEPREFIX/drive_c/users/Public/Documents/Quorvel/ZQ_TWAIN
-[ -e "$WINEPREFIX/drive_c/Program Files/TWAIN_UI SDK/include/twain_ui.h" ] &&
-  fail "developer files installed by default"
+[ -e "$WINEPREFIX/drive_c/Program Files/TWAIN_UI SDK" ] && fail "developer files installed by default"
 # What the user makes of the installation: a saved configuration, a changed scanner setting.
 printf '<?xml version="1.0" encoding="UTF-8"?>\n<param/>\n' >"$data/VRXTWAIN/N_SCNLSTZQ5100.xml"
 { printf '\xff\xfe'; printf '[Contents]\r\nUnit=1\r\n' | iconv -t UTF-16LE; } >"$data/ZQ5100.ini"
@@ -42,13 +42,20 @@ cp "$data/VRXTWAIN/N_SCNLSTZQ5100.xml" "$data/ZQ5100.ini" "$work/"
 
 msiexec /i "$(win "$msi")" ADDLOCAL=ALL
 [ "$(products)" = "$version" ] || fail "upgrade left '$(products)', not $version alone"
+if "$WINELOADER" msiexec /i "$(win "$work/old.msi")" /qn </dev/null >/dev/null 2>&1 ||
+  [ "$(products)" != "$version" ]; then
+  fail "0.9.0 installed over $version: $(products)"
+fi
 snapshot installed
 saved=users/public/documents/quorvel/zq_twain/vrxtwain/n_scnlstzq5100.xml
 comm -13 "$work/before" "$work/installed" | sed 's|^\./||' | grep -vxF "$saved" >"$work/new"
 # Where scripts/install-product.sh puts the product for the tests, plus the developer files.
 program=windows/twain_64/vrxtwain
 expected=("$program/twain_ui.dll" "$program/scanconfiglist.xsd" "$program/devicelist.xsd"
-  windows/twain_32/vrxtwain/versioninfo.ini "program files/twain_ui sdk/include/twain_ui.h")
+  windows/twain_32/vrxtwain/versioninfo.ini)
+sdk="program files/twain_ui sdk"
+expected+=("$sdk/include/twain_ui.h" "$sdk/docs/host-guide.md" "$sdk/docs/examples/minimal_host.cpp"
+  "$sdk/changelog.md")
 for library in "$build"/LANG/*/Resource.dll; do
   expected+=("$program/lang/$(basename "$(dirname "$library")" | tr '[:upper:]' '[:lower:]')/resource.dll")
 done
