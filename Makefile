@@ -1,5 +1,5 @@
-# Front door: `make test` and `make demo` each install what they lack and then run.
-.PHONY: test build demo clean
+# Front door: `make test`, `make demo` and `make package` each install what they lack and then run.
+.PHONY: test build demo package clean
 
 # The build's own make runs below this one: no "Entering directory" lines from it.
 MAKEFLAGS += --no-print-directory
@@ -9,6 +9,9 @@ test:
 
 demo:
 	@bash scripts/demo.sh
+
+package:
+	@bash scripts/package.sh
 
 build:
 	@bash scripts/install-deps.sh

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the built product into the build tree's Wine prefix, at the Windows paths where
 # the library looks for it:
-#   <system Windows folder>\TWAIN_64\VRXTWAIN\            TWAIN_UI.dll, SCANCONFIGLIST.xsd
+#   <system Windows folder>\TWAIN_64\VRXTWAIN\            TWAIN_UI.dll, SCANCONFIGLIST.xsd,
+#                                                         DEVICELIST.xsd, DEVICES\ samples
 #   <system Windows folder>\TWAIN_64\VRXTWAIN\LANG\<f>\   Resource.dll of each built language
 #   <shared documents>\Quorvel\ZQ_TWAIN\                  RegList.ini, scanner definition,
 #                                                         VRXTWAIN\ for saved configurations
 #   <Windows folder>\twain_32\VRXTWAIN\                   VersionInfo.ini
+# The installer (packaging/TWAIN_UI.wxs) puts the same files in the same places.
 # Usage: scripts/install-product.sh <build-dir>
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,11 +34,6 @@ mapfile -t unix < <("$WINELOADER" winepath.exe -u \
   "$windows\\twain_32\\VRXTWAIN" </dev/null 2>/dev/null)
 program_dir=${unix[0]:?} data_dir=${unix[1]:?} version_dir=${unix[2]:?}
 
-# Private-profile files keep non-ASCII text only as UTF-16LE with a byte order mark.
-install_profile() {
-  { printf '\xff\xfe'; sed 's/\r*$/\r/' "$1" | iconv -f UTF-8 -t UTF-16LE; } >"$2"
-}
-
 mkdir -p "$program_dir" "$data_dir/VRXTWAIN" "$version_dir"
 install -m 644 "$build_dir/bin/TWAIN_UI.dll" "$program_dir/TWAIN_UI.dll"
 languages=()
@@ -47,15 +44,16 @@ for library in "$build_dir"/LANG/*/Resource.dll; do
   install -m 644 "$library" "$program_dir/LANG/$folder/Resource.dll"
   languages+=("$folder")
 done
-if [ -f "$root/data/SCANCONFIGLIST.xsd" ]; then
-  install -m 644 "$root/data/SCANCONFIGLIST.xsd" "$program_dir/SCANCONFIGLIST.xsd"
-fi
-for sample in "$root"/data/driver/*.ini; do
-  name=$(basename "$sample")
+install -m 644 "$root/data/SCANCONFIGLIST.xsd" "$root/data/DEVICELIST.xsd" "$program_dir/"
+mkdir -p "$program_dir/DEVICES"
+install -m 644 "$root"/data/devices/*.xml "$program_dir/DEVICES/"
+# The build writes the driver files as Windows reads them (scripts/driver-files.sh).
+for file in "$build_dir"/driver/*.ini; do
+  name=$(basename "$file")
   if [ "$name" = VersionInfo.ini ]; then
-    install_profile "$sample" "$version_dir/$name"
+    install -m 644 "$file" "$version_dir/$name"
   else
-    install_profile "$sample" "$data_dir/$name"
+    install -m 644 "$file" "$data_dir/$name"
   fi
 done
 echo "Installed into $WINEPREFIX: TWAIN_UI.dll, languages ${languages[*]:-none}, driver files"

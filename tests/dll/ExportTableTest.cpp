@@ -1,4 +1,4 @@
-// The real TWAIN_UI.dll as a host loads it: its export table and its only resource. (Its
+// The real TWAIN_UI.dll as a host loads it: its export table and its resources. (Its
 // InitializeUI with the installed product starts every host-level window test.)
 
 #include <gtest/gtest.h>
@@ -41,18 +41,58 @@ TEST(ExportTable, NamesAndOrdinalsReachTheSameFunctions) {
         << "an export beyond the table";
 }
 
-TEST(InitializeUI, TheLibrarysOnlyResourceIsItsManifest) {
+// Every name (ids as numbers) under one resource type, or the languages of one resource.
+std::vector<ULONG_PTR> ResourceNames(HMODULE library, LPCWSTR type) {
+    std::vector<ULONG_PTR> names;
+    EnumResourceNamesW(
+        library, type,
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<ULONG_PTR>*>(found)->push_back(ULONG_PTR(name));
+            return TRUE;
+        },
+        LONG_PTR(&names));
+    return names;
+}
+
+std::vector<WORD> ResourceLanguages(HMODULE library, LPCWSTR type, LPCWSTR name) {
+    std::vector<WORD> languages;
+    EnumResourceLanguagesW(
+        library, type, name,
+        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<WORD>*>(found)->push_back(language);
+            return TRUE;
+        },
+        LONG_PTR(&languages));
+    return languages;
+}
+
+TEST(InitializeUI, TheLibrarysResourcesAreItsManifestAndItsVersion) {
     const HMODULE library = LoadLibraryExW(L"TWAIN_UI.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(library, nullptr);
-    // Everything else lives in the resource libraries.
+    // Everything a user sees lives in the resource libraries; beside the manifest the DLL
+    // carries only its version, which installers and the file's properties read.
     std::vector<ULONG_PTR> types;
     const auto add = [](HMODULE, LPWSTR type, LONG_PTR found) -> BOOL {
         reinterpret_cast<std::vector<ULONG_PTR>*>(found)->push_back(ULONG_PTR(type));
         return TRUE;
     };
     EnumResourceTypesW(library, add, LONG_PTR(&types));
-    EXPECT_EQ(types, std::vector<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(RT_MANIFEST)});
-    EXPECT_NE(FindResourceW(library, ISOLATIONAWARE_MANIFEST_RESOURCE_ID, RT_MANIFEST), nullptr);
+    EXPECT_EQ(types, (std::vector<ULONG_PTR>{ULONG_PTR(RT_VERSION), ULONG_PTR(RT_MANIFEST)}));
+    EXPECT_EQ(ResourceNames(library, RT_VERSION), std::vector<ULONG_PTR>{VS_VERSION_INFO});
+
+    const auto manifestId = ISOLATIONAWARE_MANIFEST_RESOURCE_ID;
+    EXPECT_EQ(ResourceNames(library, RT_MANIFEST), std::vector<ULONG_PTR>{ULONG_PTR(manifestId)});
+    EXPECT_EQ(ResourceLanguages(library, RT_MANIFEST, manifestId), std::vector<WORD>{1033});
+    const HRSRC found = FindResourceW(library, manifestId, RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(library, found))),
+                               SizeofResource(library, found));
+    for (const char* required :
+         {"level=\"asInvoker\"", "uiAccess=\"false\"", "name=\"Microsoft.Windows.Common-Controls\"",
+          "version=\"6.0.0.0\"", "processorArchitecture=\"*\"",
+          "publicKeyToken=\"6595b64144ccf1df\"", "language=\"*\""}) {
+        EXPECT_NE(manifest.find(required), std::string::npos) << required;
+    }
     FreeLibrary(library);
 }
 
