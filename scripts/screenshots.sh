@@ -8,17 +8,35 @@ build_dir=${1:-$root/build}
 out=$root/docs/screenshots
 # Pictures of another locale get a prefix, e.g. TWAINUI_LOCALE=ar_SA.UTF-8 SHOTS_PREFIX=rtl-
 prefix=${SHOTS_PREFIX:-}
+# SHOTS_DPI=144 photographs at another screen resolution; the prefix goes back to 96 after.
+dpi=${SHOTS_DPI:-}
 
 if [ -z "${TWAINUI_SHOTS_INNER:-}" ]; then
   bash "$root/scripts/install-deps.sh"
   bash "$root/scripts/build.sh" "$build_dir"
   bash "$root/scripts/wine-prefix.sh" "$build_dir"
+  if [ -n "$dpi" ]; then
+    case $dpi in *[!0-9]*) echo "screenshots: SHOTS_DPI must be a number" >&2; exit 2 ;; esac
+    set_dpi() {
+      . "$root/scripts/wine-env.sh" "$build_dir"
+      "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" \
+        /f >/dev/null 2>&1
+      # Wine reads the resolution when its server starts.
+      "$WINESERVER" -k 2>/dev/null || true
+      "$WINESERVER" -w
+    }
+    set_dpi "$dpi"
+  fi
   . "$root/scripts/wine-session.sh" "$build_dir"
+  [ -n "$dpi" ] && trap 'wine_session_end; set_dpi 96' EXIT
   bash "$root/scripts/install-product.sh" "$build_dir"
   export TWAINUI_SHOTS_INNER=1
   # A grey desktop, so that the windows' own edges show in the pictures. Wine's desktop
   # process reports that Xvfb went away; only that line is dropped (docs/development.md).
-  xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$build_dir" \
+  # Room for the windows at a higher resolution too.
+  screen=1024x768x24
+  [ -n "$dpi" ] && [ "$dpi" -gt 96 ] && screen=1600x1200x24
+  xvfb-run -a -s "-screen 0 $screen" bash "$0" "$build_dir" \
     2> >(grep -v --line-buffered -E '^X connection to :[0-9.]+ broken' >&2)
   exit
 fi
@@ -62,6 +80,10 @@ shoot() {
   echo "$file: \"$title\""
 }
 
+shoot settings-basic settings-basic.png
+shoot settings-imaging settings-imaging.png
+shoot settings-advanced settings-advanced.png
+shoot settings-refused settings-refused.png
 shoot progress progress.png
 shoot message-0 message-0-interruption.png
 shoot message-5 message-5-settings-refused.png

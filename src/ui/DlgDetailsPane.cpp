@@ -48,7 +48,7 @@ void DlgDetailsPane::InitDialog() {
     const HWND list = List();
     ::SendMessageW(list, LVM_SETBKCOLOR, 0, kListBackground);
     ::SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, kListBackground);
-    headingFont_.reset(CreateHeadingFont());
+    headingFont_.reset(CreateHeadingFont(list));
     EnableSaveAs();
 }
 

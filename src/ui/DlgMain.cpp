@@ -316,8 +316,8 @@ HBRUSH DlgMain::StaticColor(HDC dc, HWND control) const noexcept {
     const int id = ::GetDlgCtrlID(control);
     if (id == IDC_MAIN_FRAME) return ColorScheme::Brush(SchemeColor::White);
     if (id == IDC_MAIN_PANEL) return ColorScheme::Brush(SchemeColor::PanelGrey);
-    // Everything else lies on the background picture's accent footer. The window does not
-    // paint under its children, so the footer's colour is the text's own background.
+    // Everything else is the heading in the column's footer, white on the accent colour
+    // that fills the whole control.
     ::SetTextColor(dc, ColorScheme::Color(SchemeColor::White));
     ::SetBkColor(dc, ColorScheme::Color(SchemeColor::AccentBlue));
     return ColorScheme::Brush(SchemeColor::AccentBlue);

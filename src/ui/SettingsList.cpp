@@ -6,6 +6,7 @@
 
 #include "ResourceIds.h"
 #include "platform/BoundedText.h"
+#include "platform/ScopedWindowDC.h"
 #include "ui/ResourceText.h"
 #include "ui/ValueTexts.h"
 
@@ -143,9 +144,14 @@ void FillSettingsList(HMODULE module, HWND list, const ProfileEntry& entry,
     }
 }
 
-HFONT CreateHeadingFont() noexcept {
-    return ::CreateFontW(16, 0, 0, 0, 600, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, UI_FONT_FACE_NAME);
+HFONT CreateHeadingFont(HWND window) noexcept {
+    int dpi = 96;
+    if (const ScopedWindowDC dc(window); dc.get() != nullptr) {
+        dpi = ::GetDeviceCaps(dc.get(), LOGPIXELSY);
+    }
+    return ::CreateFontW(::MulDiv(16, dpi, 96), 0, 0, 0, 600, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
+                         UI_FONT_FACE_NAME);
 }
 
 }  // namespace quorveltwain

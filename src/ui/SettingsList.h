@@ -30,7 +30,9 @@ std::wstring SettingsListValue(HMODULE module, int row, const ProfileEntry& entr
 // Writes every row's value for `entry` into the second column.
 void FillSettingsList(HMODULE module, HWND list, const ProfileEntry& entry,
                       const std::uint32_t* optionValue);
-// The bold face of the group headings; the caller deletes it.
-HFONT CreateHeadingFont() noexcept;
+// The bold face of the group headings, 16 pixels at 96 dpi and as much larger as the
+// screen's resolution (`window`'s) is, so headings keep their size beside the template's
+// text; the caller deletes it.
+HFONT CreateHeadingFont(HWND window) noexcept;
 
 }  // namespace quorveltwain
