@@ -351,3 +351,16 @@
 /* A choice that another setting's value rules out: %1 the refused value, %2 the other
    setting's label, %3 its value. */
 #define IDS_REFUSED_BECAUSE 306
+
+// ---- About window ----
+#define IDS_ABOUT_TITLE 113
+#define IDS_ABOUT_YEAR 114
+#define IDS_ABOUT_VERSION 115
+#define IDS_ABOUT_PRODUCT 116
+#define IDC_ABOUT_PICTURE 112
+#define IDC_ABOUT_YEAR 119
+#define IDC_ABOUT_VERSION 120
+#define IDC_ABOUT_PRODUCT 121
+#define IDB_ABOUT_BACKGROUND 119
+#define IDB_ABOUT_PICTURE 120
+#define IDB_ABOUT_BACKGROUND_RTL 121

@@ -84,6 +84,7 @@ shoot settings-basic settings-basic.png
 shoot settings-imaging settings-imaging.png
 shoot settings-advanced settings-advanced.png
 shoot settings-refused settings-refused.png
+shoot about about.png
 shoot progress progress.png
 shoot message-0 message-0-interruption.png
 shoot message-5 message-5-settings-refused.png

@@ -12,7 +12,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 # Settings of the prefix, applied once per version of this list.
-settings_version=3
+settings_version=4
 marker="$WINEPREFIX/.twainui-settings"
 if [ "$(cat "$marker" 2>/dev/null)" != "$settings_version" ]; then
   # Wine's own fonts (Marlett draws the caption buttons, the .fon files are the System and
@@ -32,6 +32,10 @@ if [ "$(cat "$marker" 2>/dev/null)" != "$settings_version" ]; then
   # it does not wait up to two seconds for a window manager on every hide.
   "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
   "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  # Windows has Segoe UI, which the About window's title asks for by name; Wine has no
+  # face of that name and would fall back to a fixed-pitch one. Lato (fonts-lato) stands in.
+  "$WINELOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /d Lato /f \
+    >/dev/null 2>&1
   echo "$settings_version" > "$marker"
 fi
 

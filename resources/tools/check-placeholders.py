@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Checks the string tables of every language against English: each string keeps exactly
-the placeholders of the English one (%1 to %9, each as often), and no string uses a
-printf conversion, which would read an argument by type instead of by position. A
-translation can then never make the library read an argument it was not given.
+the placeholders of the English one (%1 to %9, and %s for the few texts formatted with
+one string argument, each as often), and no string uses another printf conversion, which
+would read an argument by a type the library does not pass. A translation can then never
+make the library read an argument it was not given.
 
 Usage: check-placeholders.py STRINGS-FOLDER   (one subfolder of *.rc files per language)
 Exits 1 and names every offending string when the tables disagree.
@@ -13,9 +14,9 @@ import re
 import sys
 
 ENTRY = re.compile(r'^\s*(IDS_\w+)\s+L?"((?:[^"]|"")*)"', re.MULTILINE)
-POSITION = re.compile(r"%([1-9])")
+POSITION = re.compile(r"%([1-9]|s)")
 # A percent sign that is neither a position nor an escaped percent sign.
-STRAY = re.compile(r"%(?![1-9%])")
+STRAY = re.compile(r"%(?![1-9%s])")
 
 
 def table(folder):
@@ -41,7 +42,7 @@ def main(argv):
     for folder in sorted(p for p in root.iterdir() if p.is_dir()):
         for name, text in table(folder).items():
             if STRAY.search(text.replace("%%", "")):
-                problems.append(f"{folder.name}/{name}: a % that is not %1..%9 or %%: {text}")
+                problems.append(f"{folder.name}/{name}: a % that is not %1..%9, %s or %%: {text}")
             if name in english and placeholders(text) != placeholders(english[name]):
                 problems.append(f"{folder.name}/{name}: placeholders differ from English: {text}")
     for problem in problems:

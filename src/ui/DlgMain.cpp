@@ -9,6 +9,7 @@
 #include "platform/ScopedWindowDC.h"
 #include "twain_ui.h"
 #include "ui/ColorScheme.h"
+#include "ui/DlgAbout.h"
 #include "ui/DlgDetailsPane.h"
 #include "ui/DlgNavTabs.h"
 #include "ui/ResourceText.h"
@@ -282,6 +283,17 @@ void DlgMain::LoadBitmaps() {
     emblem_ = load(IDB_EMBLEM);
 }
 
+void DlgMain::OpenAbout() {
+    // The previous window, if the user closed it, is only an object now.
+    if (about_ != nullptr && about_->Window() != nullptr) return;
+    DialogSetup setup;
+    setup.resourceModule = resourceModule_;
+    setup.owner = Window();
+    setup.hostWindow = hostWindow_;
+    about_ = std::make_unique<DlgAbout>(setup, rightToLeft_ != 0);
+    if (const HWND about = about_->Create()) ::ShowWindow(about, SW_SHOW);
+}
+
 void DlgMain::StartDetails() {
     DlgDetailsPane& pane = *details_;
     const HWND list = pane.List();
@@ -483,8 +495,7 @@ INT_PTR DlgMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     if (::IsWindowEnabled(ButtonWindow(kPreview))) RequestScan(true);
                     return TRUE;
                 case IDC_ABOUT:
-                    // The About window locks the UI while it is open; it comes with its own
-                    // window, and until then the button does nothing rather than lock.
+                    OpenAbout();
                     return TRUE;
                 default:
                     return FALSE;

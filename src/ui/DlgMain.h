@@ -21,6 +21,7 @@ namespace quorveltwain {
 class DlgPreview;
 class DlgProgress;
 class DlgNavTabs;
+class DlgAbout;
 class DlgBasic;
 class DlgImaging;
 class DlgAdvanced;
@@ -110,6 +111,7 @@ class DlgMain final : public DlgBase {
     void RefreshDetails();
     void ApplyDefaults();
     void LoadBitmaps();
+    void OpenAbout();
     void StartDetails();
     void MoveNavigationFocus(int item);
     void EraseNavigationFocus();
@@ -136,6 +138,8 @@ class DlgMain final : public DlgBase {
     std::unique_ptr<DlgAdvanced> advanced_;
     std::unique_ptr<DlgDetailsPaneBg> detailsBackground_;
     std::unique_ptr<DlgDetailsPane> details_;
+    // A new one on every press of About; the settings window is disabled while it is open.
+    std::unique_ptr<DlgAbout> about_;
     MainScanParameter binder_;
     // The pictures loaded into the binder's table (it replaces some of them with its own
     // while it starts, so they are kept here, not read back from the table).

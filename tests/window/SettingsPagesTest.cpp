@@ -388,4 +388,36 @@ TEST_F(SettingsPages, TheDetailsPaneSeesAConfigurationSavedBehindItsBack) {
     EXPECT_EQ(pane->Profiles().size(), before);
 }
 
+// The version and year come from the driver's version file; without it the lines still
+// read as sentences, with placeholders. The settings window is locked while About is open.
+TEST_F(SettingsPages, AboutShowsPlaceholdersWithoutTheVersionFile) {
+    wchar_t path[kPathChars] = {};
+    BuildVersionFilePath(path);
+    const std::wstring aside = std::wstring(path) + L".aside";
+    ::MoveFileW(path, aside.c_str());
+    ASSERT_TRUE(Open(ReadModel(L"mf7240-a3.xml")));
+    ::PostMessageW(main_, WM_COMMAND, IDC_ABOUT, 0);
+    HWND about = nullptr;
+    const bool shown = PumpUntil([&] {
+        about = ::FindWindowExW(
+            nullptr, nullptr, L"#32770",
+            ResourceText(CurrentUiContext()->resourceModule, IDS_ABOUT_TITLE).c_str());
+        return about != nullptr && ::IsWindowVisible(about);
+    });
+    ::MoveFileW(aside.c_str(), path);
+    ASSERT_TRUE(shown);
+    const HMODULE module = CurrentUiContext()->resourceModule;
+    const auto formatted = [&](UINT id, const wchar_t* value) {
+        std::wstring text = ResourceText(module, id).c_str();
+        const std::size_t at = text.find(L"%s");
+        return at == std::wstring::npos ? text : text.replace(at, 2, value);
+    };
+    EXPECT_EQ(Text(about, IDC_ABOUT_VERSION), formatted(IDS_ABOUT_VERSION, L"X.XX"));
+    EXPECT_EQ(Text(about, IDC_ABOUT_YEAR), formatted(IDS_ABOUT_YEAR, L"XXXX"));
+    EXPECT_FALSE(::IsWindowEnabled(main_));
+    ::SendMessageW(about, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(about));
+    EXPECT_TRUE(::IsWindowEnabled(main_));
+}
+
 }  // namespace

@@ -3,7 +3,7 @@
 // file named by the second argument). Usage: window_shots <case> <done-file>
 // Cases: progress, message-0, message-5, message-101, message-102, message-104, and the
 // settings window on the A3 sample model: settings-basic, settings-imaging,
-// settings-advanced, settings-refused (the message of a refused resolution).
+// settings-advanced, settings-refused (the message of a refused resolution), and about.
 
 #include <windows.h>
 
@@ -18,6 +18,7 @@
 #include "ui/DlgMessages.h"
 #include "ResourceIds.h"
 #include "ui/DlgMain.h"
+#include "ui/ResourceText.h"
 #include "ui/DlgProgress.h"
 #include "ui/UiMessages.h"
 #include "ModelDefaults.h"
@@ -100,7 +101,7 @@ DevListRecord* ReadSampleModel() {
 
 // The settings window with one page shown; `refuse` also asks for a resolution that the
 // colour mode rules out, so the refusal is what is photographed.
-int ShowSettings(HWND host, int page, bool refuse) {
+int ShowSettings(HWND host, int page, bool refuse, bool about = false) {
     DevListRecord* model = ReadSampleModel();
     if (model == nullptr) return 1;
     static ScanSettingsRecord settings{};
@@ -139,6 +140,16 @@ int ShowSettings(HWND host, int page, bool refuse) {
                 shown = message->Window();
                 break;
             }
+            Sleep(10);
+        }
+        if (shown == main) return 1;
+    }
+    if (about) {
+        PostMessageW(main, WM_COMMAND, IDC_ABOUT, 0);
+        const ResourceText title(CurrentUiContext()->resourceModule, IDS_ABOUT_TITLE);
+        for (int i = 0; i < 500 && shown == main; ++i) {
+            const HWND window = FindWindowExW(nullptr, nullptr, L"#32770", title.c_str());
+            if (window != nullptr && IsWindowVisible(window)) shown = window;
             Sleep(10);
         }
         if (shown == main) return 1;
@@ -193,6 +204,8 @@ int wmain(int argc, wchar_t** argv) {
         return ShowSettings(host, 1013, false);
     } else if (which == L"settings-refused") {
         return ShowSettings(host, 1010, true);
+    } else if (which == L"about") {
+        return ShowSettings(host, 1016, false, true);
     } else if (which.rfind(L"message-", 0) == 0) {
         ShowQuestion(std::stoi(which.substr(8)));
     } else {
