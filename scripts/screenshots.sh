@@ -91,3 +91,6 @@ shoot message-5 message-5-settings-refused.png
 shoot message-101 message-101-delete.png
 shoot message-102 message-102-overwrite.png
 shoot message-104 message-104-defaults.png
+shoot profiles profiles.png
+shoot profile-new profile-new.png
+shoot profile-save-as profile-save-as.png

@@ -8,6 +8,7 @@
 #include "platform/BoundedText.h"
 #include "ui/DialogSlot.h"
 #include "ui/DlgMessages.h"
+#include "ui/DlgProfileSaveAs.h"
 #include "ui/FlatButtons.h"
 #include "ui/ResourceText.h"
 #include "ui/ToolTip.h"
@@ -195,6 +196,16 @@ INT_PTR DlgDetailsPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 case IDC_DETAILS_PROFILES:
                     ::SendMessageW(owner_, UIM_OPEN_PROFILES, 0, 0);
                     return TRUE;
+                case IDC_DETAILS_SAVE_AS: {
+                    DialogSetup setup;
+                    setup.resourceModule = resourceModule_;
+                    setup.owner = owner_;
+                    setup.hostWindow = hostWindow_;
+                    DlgProfileSaveAs editor(setup, *this);
+                    editor.Run();
+                    EnableSaveAs();
+                    return TRUE;
+                }
                 default:
                     return FALSE;
             }

@@ -10,8 +10,10 @@
 #include "twain_ui.h"
 #include "ui/ColorScheme.h"
 #include "ui/DlgAbout.h"
+#include "ui/DialogSlot.h"
 #include "ui/DlgDetailsPane.h"
 #include "ui/DlgNavTabs.h"
+#include "ui/DlgProfiles.h"
 #include "ui/ResourceText.h"
 #include "ui/SettingsList.h"
 #include "ui/SettingsPages.h"
@@ -26,6 +28,8 @@ namespace {
 constexpr int kButtonIds[DlgMain::kButtonCount] = {IDC_SCAN, IDC_PREVIEW, IDC_ABOUT};
 constexpr UINT kButtonTexts[DlgMain::kButtonCount] = {IDS_SCAN, IDS_PREVIEW, IDS_ABOUT};
 constexpr int kButtonCorner = 5;
+// How long a closing settings window waits for the profiles thread to end.
+constexpr DWORD kProfilesStopMs = 5000;
 
 struct ButtonColors {
     SchemeColor fill;
@@ -199,6 +203,8 @@ DWORD WINAPI DlgMain::ThreadRoutine(void* parameter) noexcept {
             dialog->isDlgClosed,
             [dialog](const MSG& message) { dialog->PreHandleMessage(message); },
             [] { return ::GetActiveWindow(); });
+        // The profiles window is owned by this one, on a thread of its own: it ends first.
+        if (dialog->profiles_ != nullptr) dialog->profiles_->Stop(kProfilesStopMs);
         // The thread's windows would go with it anyway, but without their destruction
         // messages; ending them here lets everything they own be released in order.
         if (window != nullptr && ::IsWindow(window)) ::DestroyWindow(window);
@@ -448,6 +454,25 @@ void DlgMain::RefreshDetails() {
     pane.settings_ = binder_.settings;
 }
 
+void DlgMain::OpenProfiles() {
+    if (profiles_ != nullptr && !profiles_->Retired()) {
+        // One profiles window at a time: the open one comes to the front.
+        if (const HWND open = profiles_->Window()) ::SetForegroundWindow(open);
+        return;
+    }
+    DialogSetup setup;
+    setup.resourceModule = resourceModule_;
+    setup.owner = Window();
+    setup.hostWindow = hostWindow_;
+    ProfilesData data;
+    data.settings = binder_.settings;
+    data.device = binder_.device;
+    data.optionValue = data_.optionValue;
+    profiles_ = DialogSlot<DlgProfiles>::Install(std::make_unique<DlgProfiles>(setup, data));
+    // Without its thread no window would ever hand the UI back.
+    if (!profiles_->StartThread()) EnableUi(true);
+}
+
 void DlgMain::ApplyDefaults() {
     if (!HasRecords() || details_->Profiles().empty()) return;
     EntryToRecord(details_->Profiles().front(), *binder_.settings);
@@ -524,9 +549,7 @@ INT_PTR DlgMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return MessageResult(window, 1);
         case UIM_OPEN_PROFILES:
-            // The profiles window takes the UI from here on; until it exists the request
-            // only hands the UI back.
-            EnableUi(true);
+            OpenProfiles();
             return MessageResult(window, 1);
         case UIM_APPLY_DEFAULTS:
             ApplyDefaults();

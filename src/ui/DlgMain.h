@@ -27,6 +27,7 @@ class DlgImaging;
 class DlgAdvanced;
 class DlgDetailsPane;
 class DlgDetailsPaneBg;
+class DlgProfiles;
 
 // What the settings window edits and offers, all owned by the host.
 struct MainDialogData {
@@ -77,6 +78,8 @@ class DlgMain final : public DlgBase {
     // The secondary windows that the exports open over this window; host's thread only.
     DlgPreview* preview_ = nullptr;
     DlgProgress* progress_ = nullptr;
+    // The profiles window opened last from this window; settings thread only.
+    DlgProfiles* profiles_ = nullptr;
 
   private:
     friend class DlgBase;
@@ -110,6 +113,7 @@ class DlgMain final : public DlgBase {
     void EnableWindows(bool enable);
     void RefreshDetails();
     void ApplyDefaults();
+    void OpenProfiles();
     void LoadBitmaps();
     void OpenAbout();
     void StartDetails();

@@ -13,12 +13,14 @@
 #include <string>
 
 #include "api/UiContext.h"
+#include "config/DriverPaths.h"
 #include "twain_ui.h"
 #include "ui/DialogSlot.h"
 #include "ui/DlgMessages.h"
 #include "ResourceIds.h"
 #include "ui/DlgMain.h"
 #include "ui/ResourceText.h"
+#include "ui/DlgProfiles.h"
 #include "ui/DlgProgress.h"
 #include "ui/UiMessages.h"
 #include "ModelDefaults.h"
@@ -162,6 +164,118 @@ int ShowSettings(HWND host, int page, bool refuse, bool about = false) {
     return 0;
 }
 
+// A store to show: the default settings and two profiles of the sample model.
+void SeedStore(const ScanSettingsRecord& settings) {
+    const DriverPaths paths = GetDriverPaths();
+    wchar_t defaultUse[kPathChars] = {};
+    wchar_t store[kPathChars] = {};
+    wchar_t schema[kPathChars] = {};
+    ReadDefaultUse(paths.registrationFile, defaultUse);
+    BuildConfigurationListPath(paths.dataFolder, defaultUse, store);
+    BuildConfigurationSchemaPath(schema);
+    DeleteFileW(store);
+    XMLSCN_HANDLE handle = nullptr;
+    if (XMLSCN_Open(store, schema, &handle) != 0) return;
+    const struct {
+        const wchar_t* name;
+        const wchar_t* detail;
+        std::int32_t resolution;
+    } profiles[] = {{L"Default settings", L"", 2},
+                    {L"Office documents", L"Letters and forms", 3},
+                    {L"Photos, 600 dpi", L"Prints and albums", 6}};
+    for (const auto& profile : profiles) {
+        ScanSettingsRecord record = settings;
+        wcscpy_s(record.config_name, profile.name);
+        wcscpy_s(record.config_detail, profile.detail);
+        record.resolution = profile.resolution;
+        record.color_selection = 1;
+        XMLSCN_Add(handle, &record);
+    }
+    XMLSCN_Save(handle, nullptr);
+    XMLSCN_Close(handle);
+}
+
+// A visible window of `thread` holding `controlId`, waited for.
+HWND WaitForWindowWith(DWORD thread, int controlId) {
+    for (int i = 0; i < 500; ++i) {
+        struct Search {
+            int id;
+            HWND found;
+        } search{controlId, nullptr};
+        EnumThreadWindows(
+            thread,
+            [](HWND window, LPARAM parameter) -> BOOL {
+                auto* wanted = reinterpret_cast<Search*>(parameter);
+                if (!IsWindowVisible(window) || GetDlgItem(window, wanted->id) == nullptr)
+                    return TRUE;
+                wanted->found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) return search.found;
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+// The profiles window, its New editor or the Save-as editor over the settings window.
+int ShowProfiles(HWND host, const std::wstring& which) {
+    DevListRecord* model = ReadSampleModel();
+    if (model == nullptr) return 1;
+    static ScanSettingsRecord settings{};
+    static std::uint32_t option = 1;
+    standin::ApplyModelDefaults(*model, settings);
+    SeedStore(settings);
+    InitializeUI(host, &settings, model, &option, nullptr);
+    OpenUI(nullptr);
+    HWND main = nullptr;
+    for (int i = 0; i < 500 && (main == nullptr || !IsWindowVisible(main)); ++i) {
+        const DlgMain* dialog = CurrentUiContext()->mainDialog;
+        main = dialog != nullptr ? dialog->Window() : nullptr;
+        Sleep(10);
+    }
+    if (main == nullptr) return 1;
+    HWND pane = nullptr;
+    while ((pane = FindWindowExW(main, pane, L"#32770", nullptr)) != nullptr) {
+        if (GetDlgItem(pane, IDC_DETAILS_SAVE_AS) != nullptr) break;
+    }
+    if (pane == nullptr) return 1;
+    HWND shown = nullptr;
+    if (which == L"profile-save-as") {
+        PostMessageW(pane, WM_COMMAND, MAKEWPARAM(IDC_DETAILS_SAVE_AS, BN_CLICKED), 0);
+        shown = WaitForWindowWith(GetWindowThreadProcessId(main, nullptr), IDC_PROFILE_SAVE);
+    } else {
+        PostMessageW(pane, WM_COMMAND, MAKEWPARAM(IDC_DETAILS_PROFILES, BN_CLICKED), 0);
+        HWND profiles = nullptr;
+        for (int i = 0; i < 500 && profiles == nullptr; ++i) {
+            const DlgProfiles* dialog = DialogSlot<DlgProfiles>::Current();
+            profiles = dialog != nullptr ? dialog->Window() : nullptr;
+            Sleep(10);
+        }
+        if (profiles == nullptr) return 1;
+        shown = profiles;
+        if (which == L"profile-new") {
+            PostMessageW(profiles, WM_COMMAND, MAKEWPARAM(IDC_PROFILES_NEW, BN_CLICKED), 0);
+            shown =
+                WaitForWindowWith(GetWindowThreadProcessId(profiles, nullptr), IDC_PROFILE_SAVE);
+        }
+    }
+    if (shown == nullptr) return 1;
+    if (which != L"profiles") {
+        SendDlgItemMessageW(shown, IDC_PROFILE_NAME, WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(L"Contracts, two-sided"));
+        SendDlgItemMessageW(shown, IDC_PROFILE_DETAIL, WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(L"For the legal archive"));
+    }
+    Sleep(300);  // the first paint of every part
+    PrintTitle(shown);
+    PumpUntilDone();
+    if (which != L"profiles") PostMessageW(shown, WM_CLOSE, 0, 0);
+    Sleep(100);
+    CloseUI();
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -206,6 +320,8 @@ int wmain(int argc, wchar_t** argv) {
         return ShowSettings(host, 1010, true);
     } else if (which == L"about") {
         return ShowSettings(host, 1016, false, true);
+    } else if (which.rfind(L"profile", 0) == 0) {
+        return ShowProfiles(host, which);
     } else if (which.rfind(L"message-", 0) == 0) {
         ShowQuestion(std::stoi(which.substr(8)));
     } else {
