@@ -62,7 +62,7 @@ void DlgProfileEditor::InitDialog() {
         binder.ShowProfile(1);
         ::EnableWindow(::GetDlgItem(window, IDC_PROFILE_SAVE), TRUE);
     }
-    titleFont_.reset(CreateHeadingFont());
+    titleFont_.reset(CreateHeadingFont(Window()));
     for (const int id : {IDC_PROFILE_SETTINGS_TITLE, IDC_PROFILE_BASIC_TITLE,
                          IDC_PROFILE_IMAGING_TITLE, IDC_PROFILE_ADVANCED_TITLE}) {
         ::SendDlgItemMessageW(window, id, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()),

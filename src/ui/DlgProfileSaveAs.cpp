@@ -57,7 +57,7 @@ void DlgProfileSaveAs::InitDialog() {
     if (pane_.settings_ == nullptr) ::SendMessageW(owner_, UIM_SYNC_DETAILS, 0, 0);
     if (pane_.settings_ != nullptr) RecordToEntry(*pane_.settings_, pane_.currentEntry_);
     ShowValues();
-    titleFont_.reset(CreateHeadingFont());
+    titleFont_.reset(CreateHeadingFont(Window()));
     for (const int id : {IDC_PROFILE_SETTINGS_TITLE, IDC_PROFILE_BASIC_TITLE,
                          IDC_PROFILE_IMAGING_TITLE, IDC_PROFILE_ADVANCED_TITLE}) {
         ::SendDlgItemMessageW(window, id, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()),

@@ -119,7 +119,7 @@ void DlgProfiles::InitDialog() {
     if (!entries_.empty()) {
         FillSettingsList(resourceModule_, settingsList, entries_.front(), data_.optionValue);
     }
-    headingFont_.reset(CreateHeadingFont());
+    headingFont_.reset(CreateHeadingFont(Window()));
 
     profileBinder_ = std::make_unique<ProfileScanParameter>();
     profileBinder_->resourceModule = resourceModule_;
