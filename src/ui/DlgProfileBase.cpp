@@ -49,14 +49,10 @@ void DlgProfileBase::ReadAll() noexcept {
     }
 }
 
-namespace {
-
-bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept {
+bool DlgProfileBase::SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept {
     return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
-
-}  // namespace
 
 bool DlgProfileBase::AddProfile(const ProfileEntry& entry) noexcept {
     if (store_ == nullptr) return false;

@@ -57,6 +57,8 @@ class DlgProfileBase {
     NameClass ClassifyName(std::wstring_view name) const;
     // A name may be saved unless it is empty or only spaces.
     static bool IsUsableName(const std::wstring& name);
+    // Names are told apart ignoring case, as the user reads them.
+    static bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept;
     // Shows the overwrite question (102) or the reserved-name notice (106) about `name`,
     // titled like `owner`, which owns it; the button that closed it.
     std::int32_t AskAboutName(std::int32_t code, HWND owner, HWND hostWindow,

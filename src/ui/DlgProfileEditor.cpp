@@ -16,23 +16,6 @@
 
 namespace quorveltwain {
 
-namespace {
-
-constexpr WPARAM kFieldChars = 32;
-
-std::wstring FieldOf(HWND dialog, int id) {
-    wchar_t text[SCAN_CONFIG_NAME_CHARS + 1] = {};
-    ::GetDlgItemTextW(dialog, id, text, static_cast<int>(std::size(text)));
-    return text;
-}
-
-bool SameNameIgnoringCase(const std::wstring& a, std::wstring_view b) noexcept {
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-}  // namespace
-
 INT_PTR DlgProfileEditor::Run() noexcept {
     return RunModal(this, IDD_PROFILE_EDITOR);
 }
@@ -53,8 +36,7 @@ void DlgProfileEditor::InitDialog() {
                              mode_ == Mode::New ? IDS_EDITOR_NEW_TITLE : IDS_EDITOR_EDIT_TITLE);
     ::SetWindowTextW(window, title.c_str());
     SetTexts();
-    ::SendDlgItemMessageW(window, IDC_PROFILE_NAME, EM_LIMITTEXT, kFieldChars, 0);
-    ::SendDlgItemMessageW(window, IDC_PROFILE_DETAIL, EM_LIMITTEXT, kFieldChars, 0);
+    LimitEditorFields(window);
     if (mode_ == Mode::New) {
         binder.Reload();
         ::EnableWindow(::GetDlgItem(window, IDC_PROFILE_SAVE), FALSE);
@@ -86,11 +68,12 @@ void DlgProfileEditor::OnSave() {
     ProfileEntry typed{};
     RecordToEntry(record_, typed);
     const std::wstring name(FieldText(typed.name));
-    if (!DlgProfileBase::IsUsableName(FieldOf(Window(), IDC_PROFILE_NAME))) return;
+    if (!DlgProfileBase::IsUsableName(EditorField(Window(), IDC_PROFILE_NAME))) return;
     const auto& entries = profiles_.Profiles();
     const auto selected = static_cast<std::size_t>(profiles_.SelectedIndex());
-    const bool ownName = mode_ == Mode::Edit && selected < entries.size() &&
-                         SameNameIgnoringCase(name, FieldText(entries[selected].name));
+    const bool ownName =
+        mode_ == Mode::Edit && selected < entries.size() &&
+        DlgProfileBase::SameNameIgnoringCase(name, FieldText(entries[selected].name));
     switch (profiles_.ClassifyName(name)) {
         case DlgProfileBase::NameClass::Reserved:
             profiles_.AskAboutName(DlgMessages::kReservedName, Window(), hostWindow_, name);
@@ -183,9 +166,7 @@ INT_PTR DlgProfileEditor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
             if (id == IDC_PROFILE_NAME && code == EN_CHANGE) {
-                ::EnableWindow(
-                    ::GetDlgItem(window, IDC_PROFILE_SAVE),
-                    DlgProfileBase::IsUsableName(FieldOf(window, IDC_PROFILE_NAME)) ? TRUE : FALSE);
+                EnableSaveForTypedName(window);
                 return TRUE;
             }
             if (code == CBN_SELCHANGE && lParam != 0) {

@@ -18,14 +18,6 @@ namespace quorveltwain {
 
 namespace {
 
-constexpr WPARAM kFieldChars = 32;
-
-std::wstring FieldOf(HWND dialog, int id) {
-    wchar_t text[SCAN_CONFIG_NAME_CHARS + 1] = {};
-    ::GetDlgItemTextW(dialog, id, text, static_cast<int>(std::size(text)));
-    return text;
-}
-
 // Each value text with the settings-list row that shows the same value.
 constexpr struct {
     int control;
@@ -50,8 +42,7 @@ void DlgProfileSaveAs::InitDialog() {
     const ResourceText title(resourceModule_, IDS_EDITOR_SAVE_AS_TITLE);
     ::SetWindowTextW(window, title.c_str());
     SetTexts();
-    ::SendDlgItemMessageW(window, IDC_PROFILE_NAME, EM_LIMITTEXT, kFieldChars, 0);
-    ::SendDlgItemMessageW(window, IDC_PROFILE_DETAIL, EM_LIMITTEXT, kFieldChars, 0);
+    LimitEditorFields(window);
     pane_.ReloadProfiles();
     ::SendMessageW(owner_, UIM_ENABLE, 0, 0);
     if (pane_.settings_ == nullptr) ::SendMessageW(owner_, UIM_SYNC_DETAILS, 0, 0);
@@ -78,8 +69,8 @@ void DlgProfileSaveAs::ShowValues() {
 }
 
 void DlgProfileSaveAs::TakeTexts() {
-    CopyToField(pane_.currentEntry_.name, FieldOf(Window(), IDC_PROFILE_NAME));
-    CopyToField(pane_.currentEntry_.detail, FieldOf(Window(), IDC_PROFILE_DETAIL));
+    CopyToField(pane_.currentEntry_.name, EditorField(Window(), IDC_PROFILE_NAME));
+    CopyToField(pane_.currentEntry_.detail, EditorField(Window(), IDC_PROFILE_DETAIL));
 }
 
 void DlgProfileSaveAs::ApplySaved() {
@@ -88,7 +79,7 @@ void DlgProfileSaveAs::ApplySaved() {
 }
 
 void DlgProfileSaveAs::OnSave() {
-    const std::wstring name = FieldOf(Window(), IDC_PROFILE_NAME);
+    const std::wstring name = EditorField(Window(), IDC_PROFILE_NAME);
     if (!DlgProfileBase::IsUsableName(name)) return;
     switch (pane_.ClassifyName(name)) {
         case DlgProfileBase::NameClass::Reserved:
@@ -137,9 +128,7 @@ INT_PTR DlgProfileSaveAs::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
             if (id == IDC_PROFILE_NAME && code == EN_CHANGE) {
-                ::EnableWindow(
-                    ::GetDlgItem(window, IDC_PROFILE_SAVE),
-                    DlgProfileBase::IsUsableName(FieldOf(window, IDC_PROFILE_NAME)) ? TRUE : FALSE);
+                EnableSaveForTypedName(window);
                 return TRUE;
             }
             if (code != BN_CLICKED) return FALSE;

@@ -1,6 +1,10 @@
 #include "ui/EditorTexts.h"
 
+#include <iterator>
+
 #include "ResourceIds.h"
+#include "twain_ui.h"
+#include "ui/DlgProfileBase.h"
 #include "ui/ResourceText.h"
 
 namespace quorveltwain {
@@ -35,6 +39,24 @@ void SetProfileEditorTexts(HMODULE module, HWND editor) {
         const ResourceText text(module, item.text);
         ::SetDlgItemTextW(editor, item.control, text.c_str());
     }
+}
+
+void LimitEditorFields(HWND editor) noexcept {
+    // One unit fewer than the record's field, which keeps its terminator.
+    constexpr WPARAM kFieldChars = SCAN_CONFIG_NAME_CHARS - 1;
+    ::SendDlgItemMessageW(editor, IDC_PROFILE_NAME, EM_LIMITTEXT, kFieldChars, 0);
+    ::SendDlgItemMessageW(editor, IDC_PROFILE_DETAIL, EM_LIMITTEXT, kFieldChars, 0);
+}
+
+std::wstring EditorField(HWND editor, int id) {
+    wchar_t text[SCAN_CONFIG_NAME_CHARS + 1] = {};
+    ::GetDlgItemTextW(editor, id, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
+void EnableSaveForTypedName(HWND editor) {
+    const bool usable = DlgProfileBase::IsUsableName(EditorField(editor, IDC_PROFILE_NAME));
+    ::EnableWindow(::GetDlgItem(editor, IDC_PROFILE_SAVE), usable ? TRUE : FALSE);
 }
 
 }  // namespace quorveltwain

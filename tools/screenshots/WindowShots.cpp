@@ -101,6 +101,20 @@ DevListRecord* ReadSampleModel() {
     return record;
 }
 
+// The settings window on `model`, once it is shown; null when it never was.
+HWND OpenSettings(HWND host, ScanSettingsRecord& settings, DevListRecord* model,
+                  std::uint32_t& option) {
+    InitializeUI(host, &settings, model, &option, nullptr);
+    OpenUI(nullptr);
+    HWND main = nullptr;
+    for (int i = 0; i < 500 && (main == nullptr || !IsWindowVisible(main)); ++i) {
+        const DlgMain* dialog = CurrentUiContext()->mainDialog;
+        main = dialog != nullptr ? dialog->Window() : nullptr;
+        Sleep(10);
+    }
+    return main != nullptr && IsWindowVisible(main) ? main : nullptr;
+}
+
 // The settings window with one page shown; `refuse` also asks for a resolution that the
 // colour mode rules out, so the refusal is what is photographed.
 int ShowSettings(HWND host, int page, bool refuse, bool about = false) {
@@ -110,14 +124,7 @@ int ShowSettings(HWND host, int page, bool refuse, bool about = false) {
     static std::uint32_t option = 1;
     standin::ApplyModelDefaults(*model, settings);
     settings.color_selection = 3;  // black and white, which 600 dpi refuses
-    InitializeUI(host, &settings, model, &option, nullptr);
-    OpenUI(nullptr);
-    HWND main = nullptr;
-    for (int i = 0; i < 500 && (main == nullptr || !IsWindowVisible(main)); ++i) {
-        const DlgMain* dialog = CurrentUiContext()->mainDialog;
-        main = dialog != nullptr ? dialog->Window() : nullptr;
-        Sleep(10);
-    }
+    const HWND main = OpenSettings(host, settings, model, option);
     if (main == nullptr) return 1;
     SendMessageW(main, UIM_SELECT_PAGE, static_cast<WPARAM>(page), 0);
     HWND shown = main;
@@ -226,14 +233,7 @@ int ShowProfiles(HWND host, const std::wstring& which) {
     static std::uint32_t option = 1;
     standin::ApplyModelDefaults(*model, settings);
     SeedStore(settings);
-    InitializeUI(host, &settings, model, &option, nullptr);
-    OpenUI(nullptr);
-    HWND main = nullptr;
-    for (int i = 0; i < 500 && (main == nullptr || !IsWindowVisible(main)); ++i) {
-        const DlgMain* dialog = CurrentUiContext()->mainDialog;
-        main = dialog != nullptr ? dialog->Window() : nullptr;
-        Sleep(10);
-    }
+    const HWND main = OpenSettings(host, settings, model, option);
     if (main == nullptr) return 1;
     HWND pane = nullptr;
     while ((pane = FindWindowExW(main, pane, L"#32770", nullptr)) != nullptr) {
