@@ -424,3 +424,60 @@
 #define IDS_EDITOR_SETTINGS_TITLE 268
 #define IDS_EDITOR_NAME_LABEL 270
 #define IDS_EDITOR_DETAIL_LABEL 271
+
+/* ==== Preview window (template IDD_PREVIEW above) ==== */
+
+/* ---- IDS_: strings of the preview window ---- */
+#define IDS_ZOOM_IN 112
+#define IDS_ZOOM_OUT 118
+#define IDS_ROTATE_CLOCKWISE 119
+#define IDS_ROTATE_COUNTERCLOCKWISE 120
+#define IDS_ROTATE_HALF_TURN 121
+#define IDS_PREVIEW_TITLE 146
+#define IDS_ZOOM_50 235
+#define IDS_ZOOM_75 236
+#define IDS_ZOOM_100 237
+#define IDS_ZOOM_150 238
+#define IDS_ZOOM_200 239
+#define IDS_ZOOM_300 240
+#define IDS_ZOOM_400 241
+#define IDS_FRAME_TOOL_TIP 299
+#define IDS_HAND_TOOL_TIP 300
+#define IDS_ZOOM_TOOL_TIP 301
+#define IDS_ROTATE_TIP 302
+#define IDS_RESET_TIP 304
+#define IDS_ZOOM_LABEL 340
+
+/* ---- IDI_: tool icons (20 x 20) and status bar icons (18 x 18); the hand and zoom
+ * icons double as the pointer over the image ---- */
+#define IDI_STATUS_POSITION 290
+#define IDI_STATUS_SIZE 291
+#define IDI_FRAME_TOOL 295
+#define IDI_ROTATE 297
+#define IDI_ZOOM_IN 298
+#define IDI_HAND 300
+#define IDI_HAND_GRABBING 301
+#define IDI_ZOOM_OUT 302
+
+/* ---- cursor shown when the pointer leaves the image while a tool is active ---- */
+#define IDC_CURSOR_LEAVING 32512
+
+/* ---- IDC_: controls of the preview window ---- */
+#define IDC_PREVIEW_HAND_TOOL 1018
+#define IDC_PREVIEW_ROTATE 1021
+#define IDC_PREVIEW_FRAME_TOOL 1059
+#define IDC_PREVIEW_CLOSE 1061
+#define IDC_PREVIEW_SCAN 1062
+#define IDC_PREVIEW_RESET 1063
+#define IDC_PREVIEW_ZOOM_LIST 1065
+#define IDC_PREVIEW_ZOOM_TOOL 1070
+#define IDC_PREVIEW_VSCROLL 1071
+#define IDC_PREVIEW_HSCROLL 1072
+#define IDC_PREVIEW_IMAGE 1073
+#define IDC_PREVIEW_ZOOM_LABEL 1150
+#define IDC_PREVIEW_STATUS 100
+#define IDM_ROTATE_CLOCKWISE 110001
+#define IDM_ROTATE_COUNTERCLOCKWISE 110002
+#define IDM_ROTATE_HALF_TURN 110003
+#define IDM_ZOOM_IN 110004
+#define IDM_ZOOM_OUT 110005

@@ -15,8 +15,9 @@ import sys
 
 ENTRY = re.compile(r'^\s*(IDS_\w+)\s+L?"((?:[^"]|"")*)"', re.MULTILINE)
 POSITION = re.compile(r"%([1-9]|s)")
-# A percent sign that is neither a position nor an escaped percent sign.
-STRAY = re.compile(r"%(?![1-9%s])")
+# A percent sign that is neither a position nor an escaped percent sign. One that ends the
+# text converts nothing: the zoom steps ("50 %") are shown as they stand.
+STRAY = re.compile(r"%(?![1-9%s]|$)")
 
 
 def table(folder):
