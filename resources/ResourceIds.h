@@ -450,14 +450,14 @@
 
 /* ---- IDI_: tool icons (20 x 20) and status bar icons (18 x 18); the hand and zoom
  * icons double as the pointer over the image ---- */
-#define IDI_STATUS_POSITION 290
-#define IDI_STATUS_SIZE 291
-#define IDI_FRAME_TOOL 295
-#define IDI_ROTATE 297
-#define IDI_ZOOM_IN 298
-#define IDI_HAND 300
-#define IDI_HAND_GRABBING 301
-#define IDI_ZOOM_OUT 302
+#define IDI_PREVIEW_STATUS_POSITION 290
+#define IDI_PREVIEW_STATUS_SIZE 291
+#define IDI_PREVIEW_FRAME_TOOL 295
+#define IDI_PREVIEW_ROTATE 297
+#define IDI_PREVIEW_ZOOM_IN 298
+#define IDI_PREVIEW_HAND 300
+#define IDI_PREVIEW_HAND_GRABBING 301
+#define IDI_PREVIEW_ZOOM_OUT 302
 
 /* ---- cursor shown when the pointer leaves the image while a tool is active ---- */
 #define IDC_CURSOR_LEAVING 32512

@@ -2,6 +2,7 @@
 # Draws one SVG source into the bitmap or icon file that a resource script names.
 # Usage: svg-to-resource.sh bmp WIDTHxHEIGHT BACKGROUND source.svg out.bmp
 #        svg-to-resource.sh ico SIZE[,SIZE...] - source.svg out.ico
+#        svg-to-resource.sh cur SIZE HOTX,HOTY source.svg out.cur
 set -euo pipefail
 kind=$1 sizes=$2 background=$3 source=$4 out=$5
 work=$(mktemp -d)
@@ -24,6 +25,11 @@ case $kind in
     done
     # 32-bit images with alpha, stored as DIBs (not PNG) so every loader reads them.
     icotool -c -o "$out" "${pngs[@]}"
+    ;;
+  cur)
+    rsvg-convert -w "$sizes" -h "$sizes" -o "$work/cursor.png" "$source"
+    icotool -c --cursor --hotspot-x="${background%,*}" --hotspot-y="${background#*,}" \
+      -o "$out" "$work/cursor.png"
     ;;
   *)
     echo "unknown image kind: $kind" >&2; exit 1 ;;

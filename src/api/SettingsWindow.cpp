@@ -6,6 +6,7 @@
 #include "platform/UiThread.h"
 #include "ui/DialogSlot.h"
 #include "ui/DlgMain.h"
+#include "ui/DlgPreview.h"
 
 namespace quorveltwain {
 
@@ -13,6 +14,8 @@ namespace {
 
 constexpr DWORD kWaitSliceMs = 500;
 constexpr int kFailedWaitsBeforeGivingUp = 3;
+// How long the preview thread may take to close its window.
+constexpr DWORD kPreviewCloseMs = 5000;
 
 // WaitForSingleObject(thread, 500) that lets messages sent to this thread through while it
 // waits. The settings thread sends to the host's windows (a scan request, activation
@@ -60,6 +63,11 @@ void CloseSettingsWindow(UiContext& context) {
 
     // Setting the flag first makes this call the owner of the shutdown; when the user's
     // close got there first, its thread is already on the way out and is not waited for.
+    // An open preview is closed first, from here: its file is deleted and its thread told
+    // to stop before the settings thread is waited for.
+    if (!dialog->isDlgClosed.load() && dialog->preview_ != nullptr) {
+        dialog->preview_->CloseFromOtherThread(kPreviewCloseMs);
+    }
     if (!dialog->isDlgClosed.exchange(true) && dialog->msgLoopThreadHandle_) {
         int failedWaits = 0;
         for (;;) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <new>
+#include <cwchar>
 
 #include "api/MessageDispatch.h"
 #include "api/ResourceLibrary.h"
@@ -15,7 +16,9 @@
 #include "ui/DialogSlot.h"
 #include "ui/DlgMain.h"
 #include "ui/DlgMessages.h"
+#include "ui/DlgPreview.h"
 #include "ui/DlgProgress.h"
+#include "ui/UiMessages.h"
 
 using namespace quorveltwain;
 
@@ -70,7 +73,8 @@ MessageOwnerCandidates OwnerCandidates(const UiContext& context) {
     }
     candidates.progressWindow =
         context.progressDialog != nullptr ? context.progressDialog->Window() : nullptr;
-    // The preview window (field 10) joins the candidates with the preview dialog.
+    candidates.previewWindow =
+        context.previewDialog != nullptr ? context.previewDialog->Window() : nullptr;
     return candidates;
 }
 
@@ -117,6 +121,48 @@ void DispatchMessageCode(std::int32_t code) {
             dialog->CloseMessage();
             break;
     }
+}
+
+// How long a preview still open from an earlier call may take to close.
+constexpr DWORD kPreviewCloseMs = 5000;
+
+// The preview of `imagePath` on a new preview thread: under the settings window with its
+// one preview object, or on its own with a new one.
+void OpenPreview(UiContext& context, const wchar_t* imagePath) {
+    DlgMain* main = context.mainDialog;
+    const bool usable =
+        imagePath != nullptr && imagePath[0] != L'\0' && std::wcslen(imagePath) < kPathChars;
+    if (!usable) {
+        // Nothing to show: the settings window must not stay locked waiting for it.
+        if (main != nullptr) ::SendMessageW(main->Window(), UIM_ENABLE, 0, 1);
+        return;
+    }
+    DlgPreview* preview = nullptr;
+    if (main != nullptr) {
+        preview = main->preview_;
+        if (preview == nullptr) {
+            DialogSetup setup;
+            setup.resourceModule = main->ResourceModule();
+            setup.owner = main->Window();
+            setup.hostWindow = main->HostWindow();
+            preview = DialogSlot<DlgPreview>::Install(std::make_unique<DlgPreview>(setup));
+            main->preview_ = preview;
+        }
+        // One preview at a time: a second one replaces the first.
+        preview->CloseFromOtherThread(kPreviewCloseMs);
+        preview->Prepare(main->Window(), main->HostWindow(), context.settings, imagePath);
+    } else {
+        if (context.previewDialog != nullptr) {
+            context.previewDialog->CloseFromOtherThread(kPreviewCloseMs);
+        }
+        DialogSetup setup;
+        setup.resourceModule = context.resourceModule;
+        setup.hostWindow = context.hostWindow;
+        preview = DialogSlot<DlgPreview>::Install(std::make_unique<DlgPreview>(setup));
+        context.previewDialog = preview;
+        preview->Prepare(nullptr, context.hostWindow, context.settings, imagePath);
+    }
+    preview->StartThread();
 }
 
 }  // namespace
@@ -203,6 +249,7 @@ std::int32_t ShowErrorMessage(std::int32_t message_code) {
 
 std::int32_t ShowPreviewImage(const wchar_t* image_path) {
     return Guarded(L"ShowPreviewImage", [&] {
+        if (UiContext* context = CurrentUiContext()) OpenPreview(*context, image_path);
         // The one export that traces last: the line records the path it went on to show.
         Trace(L"ShowPreviewImage() : %s", image_path != nullptr ? image_path : L"");
     });
