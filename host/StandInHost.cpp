@@ -6,6 +6,7 @@
 // into FOLDER; the demo script turns them into PNG files. `--help` lists the options.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cerrno>
 #include <cstdarg>
@@ -17,9 +18,14 @@
 #include "HostLibrary.h"
 #include "ModelDefaults.h"
 #include "ScreenCapture.h"
+#include "TestPage.h"
 
 namespace {
 
+using quorveltwain::host::PageImage;
+using quorveltwain::host::PagePixels;
+using quorveltwain::host::RenderTestPage;
+using quorveltwain::host::WriteBmp;
 using standin::HostLibrary;
 
 constexpr UINT kStartScan = WM_APP + 1;  // wParam 1: preview
@@ -72,6 +78,7 @@ struct Host {
     DevListRecord* device = nullptr;
     enum class Scan { Idle, Running, Interrupted } scan = Scan::Idle;
     int page = 0;
+    bool previewScan = false;  // the running scan is a preview: one page, then the preview
     bool interruptedOnce = false;
     HANDLE watchThread = nullptr;  // the tour, or the watch for the settings window
 };
@@ -244,13 +251,40 @@ bool ReadDeviceList(Host& host) {
 
 void StartScan(Host& host, bool preview) {
     if (host.scan != Host::Scan::Idle) return;
-    Log(preview ? L"preview scan" : L"scan: size %d, resolution %d, colour %d",
-        host.settings.original_size, host.settings.resolution, host.settings.color_selection);
+    const ScanSettingsRecord& s = host.settings;
+    if (preview) {
+        Log(L"preview scan");
+    } else if (s.has_frame_entry != 0) {
+        Log(L"scan: size %d, resolution %d, colour %d, area %g,%g to %g,%g mm, rotation %d",
+            s.original_size, s.resolution, s.color_selection, s.left, s.top, s.right, s.bottom,
+            s.rotation);
+    } else {
+        Log(L"scan: size %d, resolution %d, colour %d, rotation %d", s.original_size, s.resolution,
+            s.color_selection, s.rotation);
+    }
+    host.previewScan = preview;
     host.scan = Host::Scan::Running;
     host.page = 0;
     host.interruptedOnce = false;
     host.library.ShowScanProgress();
     SetTimer(host.window, kPageTimer, kPageMs, nullptr);
+}
+
+// A preview is the test page at 200 dpi in a file the library owns from here on: it turns
+// the file in place and deletes it when its window closes.
+void ShowPreview(Host& host) {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    wchar_t path[MAX_PATH] = {};
+    swprintf(path, MAX_PATH, L"%lsstand-in-preview-%lu.bmp", folder, GetCurrentProcessId());
+    const PageImage page = RenderTestPage(200, PagePixels::Color24, 1);
+    if (!WriteBmp(path, page)) {
+        Complain(L"cannot write the preview image %ls", path);
+        host.library.ShowErrorMessage(4);
+        return;
+    }
+    Log(L"preview image: %d x %d pixels", page.width, page.height);
+    host.library.ShowPreviewImage(path);
 }
 
 void StopScan(Host& host, bool cancelled) {
@@ -264,6 +298,10 @@ void StopScan(Host& host, bool cancelled) {
         return;
     }
     host.library.CloseScanProgress();
+    if (host.previewScan) {
+        ShowPreview(host);
+        return;
+    }
     Log(L"scan finished: %d %ls", host.page, host.page == 1 ? L"page" : L"pages");
     if (host.options.errorCode >= 0) host.library.ShowErrorMessage(host.options.errorCode);
     // Without a settings window the host has nothing left to wait for.
@@ -273,7 +311,7 @@ void StopScan(Host& host, bool cancelled) {
 // The paper runs out before page --interrupt-at is scanned, so the scan still has exactly
 // --pages pages.
 void OnPageTimer(Host& host) {
-    if (host.page + 1 == host.options.interruptAt && !host.interruptedOnce) {
+    if (!host.previewScan && host.page + 1 == host.options.interruptAt && !host.interruptedOnce) {
         KillTimer(host.window, kPageTimer);
         host.interruptedOnce = true;
         host.scan = Host::Scan::Interrupted;
@@ -285,7 +323,7 @@ void OnPageTimer(Host& host) {
     }
     ++host.page;
     Log(L"page %d", host.page);
-    if (host.page >= host.options.pages) StopScan(host, false);
+    if (host.page >= (host.previewScan ? 1 : host.options.pages)) StopScan(host, false);
 }
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -483,6 +521,137 @@ void TourPages(const Host& host, HWND settings) {
     ShowPage(settings, kNavBasic, 1031, L"the basic page");
 }
 
+// Waits for a new visible library window holding control `id` (the one window of several
+// that appear together, such as the preview after its progress window).
+HWND ExpectNewWindowWith(const Host& host, const std::vector<HWND>& before, int id,
+                         const wchar_t* step, DWORD timeoutMs) {
+    HWND found = nullptr;
+    const bool shown = WaitFor(
+        [&] {
+            for (HWND window : VisibleLibraryWindows(host.window)) {
+                bool seen = false;
+                for (HWND old : before) seen = seen || old == window;
+                if (!seen && GetDlgItem(window, id) != nullptr) found = window;
+            }
+            return found != nullptr;
+        },
+        timeoutMs);
+    if (!shown) FailStep(step, timeoutMs);
+    return found;
+}
+
+void ExpectGone(HWND window, const wchar_t* step) {
+    if (!WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, kStepMs)) {
+        FailStep(step, kStepMs);
+    }
+}
+
+constexpr int kDetailsProfiles = 1020, kProfilesList = 1088, kProfilesNew = 1063;
+constexpr int kProfilesDelete = 1065, kProfilesApply = 1091, kProfilesCancel = 1092;
+constexpr int kProfileName = 1099, kProfileDetail = 1102, kProfileSave = 1097;
+constexpr int kResolutionChoice = 1022, kMessageYes = 1103, kMessageText = 1146;
+constexpr wchar_t kDemoProfile[] = L"Demo: 300 dpi";
+
+void Click(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+void SelectLastRow(HWND profiles) {
+    const HWND list = GetDlgItem(profiles, kProfilesList);
+    const auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    LVITEMW state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, rows - 1, reinterpret_cast<LPARAM>(&state));
+}
+
+HWND OpenProfiles(const Host& host, HWND settings) {
+    const HWND pane = PartWith(settings, kDetailsProfiles);
+    const std::vector<HWND> before = VisibleLibraryWindows(host.window);
+    Click(pane, kDetailsProfiles);
+    return ExpectNewWindowWith(host, before, kProfilesList, L"the profiles window", kStepMs);
+}
+
+// A profile saved, applied and deleted again, as a user keeps settings for later.
+void TourProfiles(const Host& host, HWND settings) {
+    HWND profiles = OpenProfiles(host, settings);
+    std::vector<HWND> before = VisibleLibraryWindows(host.window);
+    Click(profiles, kProfilesNew);
+    const HWND editor =
+        ExpectNewWindowWith(host, before, kProfileSave, L"the New profile editor", kStepMs);
+    SendDlgItemMessageW(editor, kProfileName, WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(kDemoProfile));
+    SendDlgItemMessageW(editor, kProfileDetail, WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(L"Saved by the demo tour"));
+    const HWND resolution = GetDlgItem(editor, kResolutionChoice);
+    const auto count = static_cast<int>(SendMessageW(resolution, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        if (SendMessageW(resolution, CB_GETITEMDATA, i, 0) != 4) continue;  // 300 dpi
+        SendMessageW(resolution, CB_SETCURSEL, i, 0);
+        SendMessageW(editor, WM_COMMAND, MAKEWPARAM(kResolutionChoice, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(resolution));
+    }
+    Capture(host, editor, L"05-profile-new");
+    Click(editor, kProfileSave);
+    ExpectGone(editor, L"the profile editor to save");
+    SelectLastRow(profiles);
+    Capture(host, profiles, L"06-profiles");
+    Click(profiles, kProfilesApply);
+    ExpectGone(profiles, L"the profiles window to apply");
+    Log(L"profile applied: resolution %d", host.settings.resolution);
+
+    profiles = OpenProfiles(host, settings);
+    SelectLastRow(profiles);
+    before = VisibleLibraryWindows(host.window);
+    Click(profiles, kProfilesDelete);
+    const HWND question =
+        ExpectNewWindowWith(host, before, kMessageText, L"the delete question", kStepMs);
+    Click(question, kMessageYes);
+    ExpectGone(question, L"the delete question to close");
+    Click(profiles, kProfilesCancel);
+    ExpectGone(profiles, L"the profiles window to close");
+    Log(L"profile deleted");
+}
+
+constexpr int kPreviewButton = 1058, kPreviewImage = 1073, kFrameTool = 1059;
+constexpr int kZoomList = 1065, kPreviewScan = 1062;
+constexpr WPARAM kRotateClockwise = 110001;
+
+// A preview scan, a frame drawn over the page, a zoom and a turn, then the scan of the frame.
+void TourPreview(const Host& host, HWND settings) {
+    const std::vector<HWND> before = VisibleLibraryWindows(host.window);
+    PostMessageW(settings, WM_COMMAND, kPreviewButton, 0);
+    const DWORD previewMs = kStepMs + kPageMs;
+    const HWND preview =
+        ExpectNewWindowWith(host, before, kPreviewImage, L"the preview window", previewMs);
+    SetForegroundWindow(preview);
+    WaitFor([&] { return GetForegroundWindow() == preview; }, 2000);
+    SendMessageW(preview, WM_COMMAND, kFrameTool, 0);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(GetDlgItem(preview, kPreviewImage), &placement);
+    const RECT& area = placement.rcNormalPosition;
+    const POINT from{area.left + 60, area.top + 90};
+    const POINT to{area.left + 250, area.top + 330};
+    SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(from.x, from.y));
+    SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    for (int step = 1; step <= 8; ++step) {
+        const LONG x = from.x + (to.x - from.x) * step / 8;
+        const LONG y = from.y + (to.y - from.y) * step / 8;
+        SendMessageW(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+    }
+    SendMessageW(preview, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    Capture(host, preview, L"07-preview");
+    const HWND zoom = GetDlgItem(preview, kZoomList);
+    SendMessageW(zoom, CB_SETCURSEL, 4, 0);  // 200 %
+    SendMessageW(preview, WM_COMMAND, MAKEWPARAM(kZoomList, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(zoom));
+    Capture(host, preview, L"08-preview-zoomed");
+    SendMessageW(preview, WM_COMMAND, kRotateClockwise, 0);
+    Capture(host, preview, L"09-preview-rotated");
+    PostMessageW(preview, WM_COMMAND, kPreviewScan, 0);
+    ExpectGone(preview, L"the preview window to scan");
+}
+
 DWORD WINAPI TourThread(void*) {
     Host& host = g_host;
     // Steps that follow the simulated pages wait for them on top of the usual bound.
@@ -493,15 +662,19 @@ DWORD WINAPI TourThread(void*) {
         settings = ExpectNewWindow(host, before, L"the settings window", kStepMs);
         Capture(host, settings, L"01-settings");
         TourPages(host, settings);
+        TourProfiles(host, settings);
         before = VisibleLibraryWindows(host.window);
+        // The preview's Scan asks for the scan of its frame.
+        TourPreview(host, settings);
+    } else {
+        PostMessageW(host.window, kStartScan, 0, 0);
     }
-    PostMessageW(host.window, kStartScan, 0, 0);
     HWND progress = ExpectNewWindow(host, before, L"the progress window", kStepMs);
-    Capture(host, progress, L"05-progress");
+    Capture(host, progress, L"10-progress");
     before = VisibleLibraryWindows(host.window);
     if (host.options.interruptAt > 0) {
         HWND interruption = ExpectNewWindow(host, before, L"the out-of-paper message", scanMs);
-        Capture(host, interruption, L"06-interruption");
+        Capture(host, interruption, L"11-interruption");
         // Wait for the paper to be "reloaded", then press Continue as a user would.
         HWND continueButton = GetDlgItem(interruption, 1077);
         if (!WaitFor([&] { return continueButton != nullptr && IsWindowEnabled(continueButton); },
@@ -516,7 +689,7 @@ DWORD WINAPI TourThread(void*) {
     }
     if (host.options.errorCode >= 0) {
         HWND error = ExpectNewWindow(host, before, L"the error message", kStepMs);
-        Capture(host, error, L"07-error");
+        Capture(host, error, L"12-error");
         PostMessageW(error, WM_CLOSE, 0, 0);
         if (!WaitFor([&] { return !IsWindowVisible(error); }, kStepMs)) {
             FailStep(L"the error message to close", kStepMs);

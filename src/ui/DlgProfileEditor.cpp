@@ -24,7 +24,11 @@ void DlgProfileEditor::InitDialog() {
     const HWND window = Window();
     const auto& entries = profiles_.Profiles();
     const auto selected = static_cast<std::size_t>(profiles_.SelectedIndex());
-    if (selected < entries.size()) EntryToRecord(entries[selected], record_);
+    if (selected < entries.size()) {
+        EntryToRecord(entries[selected], record_);
+    } else if (profiles_.Data().settings != nullptr) {
+        record_ = *profiles_.Data().settings;
+    }
     ProfileScanParameter& binder = profiles_.ProfileBinder();
     binder.settings = &record_;
     binder.owner = binder.basicPage = binder.imagingPage = binder.advancedPage = window;

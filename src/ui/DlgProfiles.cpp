@@ -231,7 +231,9 @@ void DlgProfiles::DeleteSelected() {
 }
 
 void DlgProfiles::RunEditor(bool edit) {
-    if (static_cast<std::size_t>(selected_) >= entries_.size()) return;
+    // New works on an empty store too (one the host never seeded with the default
+    // settings): it then starts from the settings in the window.
+    if (edit && static_cast<std::size_t>(selected_) >= entries_.size()) return;
     DialogSetup setup;
     setup.resourceModule = resourceModule_;
     setup.owner = Window();
