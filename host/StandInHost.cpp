@@ -556,12 +556,23 @@ void Click(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
-void SelectLastRow(HWND profiles) {
+// Selects the configuration called `name`; false when the list has none of that name.
+bool SelectRow(HWND profiles, const wchar_t* name) {
     const HWND list = GetDlgItem(profiles, kProfilesList);
     const auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    LVITEMW state{};
-    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list, LVM_SETITEMSTATE, rows - 1, reinterpret_cast<LPARAM>(&state));
+    for (int row = 0; row < rows; ++row) {
+        wchar_t text[64] = {};
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        if (wcscmp(text, name) != 0) continue;
+        LVITEMW state{};
+        state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+        return true;
+    }
+    return false;
 }
 
 HWND OpenProfiles(const Host& host, HWND settings) {
@@ -571,15 +582,13 @@ HWND OpenProfiles(const Host& host, HWND settings) {
     return ExpectNewWindowWith(host, before, kProfilesList, L"the profiles window", kStepMs);
 }
 
-// A profile saved, applied and deleted again, as a user keeps settings for later.
-void TourProfiles(const Host& host, HWND settings) {
-    HWND profiles = OpenProfiles(host, settings);
+// New, a name and a description, 300 dpi, Save; a name already saved is replaced.
+void SaveProfile(const Host& host, HWND profiles, const wchar_t* name, const wchar_t* capture) {
     std::vector<HWND> before = VisibleLibraryWindows(host.window);
     Click(profiles, kProfilesNew);
     const HWND editor =
         ExpectNewWindowWith(host, before, kProfileSave, L"the New profile editor", kStepMs);
-    SendDlgItemMessageW(editor, kProfileName, WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>(kDemoProfile));
+    SendDlgItemMessageW(editor, kProfileName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
     SendDlgItemMessageW(editor, kProfileDetail, WM_SETTEXT, 0,
                         reinterpret_cast<LPARAM>(L"Saved by the demo tour"));
     const HWND resolution = GetDlgItem(editor, kResolutionChoice);
@@ -590,23 +599,50 @@ void TourProfiles(const Host& host, HWND settings) {
         SendMessageW(editor, WM_COMMAND, MAKEWPARAM(kResolutionChoice, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(resolution));
     }
-    Capture(host, editor, L"05-profile-new");
+    if (capture != nullptr) Capture(host, editor, capture);
+    before = VisibleLibraryWindows(host.window);
     Click(editor, kProfileSave);
+    // A name from an earlier run: the overwrite question, answered yes.
+    HWND question = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND window : VisibleLibraryWindows(host.window)) {
+                if (GetDlgItem(window, kMessageText) != nullptr) question = window;
+            }
+            return question != nullptr || !IsWindowVisible(editor);
+        },
+        2000);
+    if (question != nullptr) {
+        Log(L"tour: %ls was saved before; replacing it", name);
+        Click(question, kMessageYes);
+    }
     ExpectGone(editor, L"the profile editor to save");
-    SelectLastRow(profiles);
+}
+
+// A profile saved, applied and deleted again, as a user keeps settings for later. The
+// first configuration of a store can never be deleted (it is the default settings a data
+// source ships); a store that has none gets one of the demo's own first.
+void TourProfiles(const Host& host, HWND settings) {
+    HWND profiles = OpenProfiles(host, settings);
+    if (SendDlgItemMessageW(profiles, kProfilesList, LVM_GETITEMCOUNT, 0, 0) == 0) {
+        SaveProfile(host, profiles, L"Everyday", nullptr);
+    }
+    SaveProfile(host, profiles, kDemoProfile, L"05-profile-new");
+    SelectRow(profiles, kDemoProfile);
     Capture(host, profiles, L"06-profiles");
     Click(profiles, kProfilesApply);
     ExpectGone(profiles, L"the profiles window to apply");
     Log(L"profile applied: resolution %d", host.settings.resolution);
 
     profiles = OpenProfiles(host, settings);
-    SelectLastRow(profiles);
-    before = VisibleLibraryWindows(host.window);
+    if (!SelectRow(profiles, kDemoProfile)) FailStep(L"the saved profile in the list", kStepMs);
+    const std::vector<HWND> before = VisibleLibraryWindows(host.window);
     Click(profiles, kProfilesDelete);
     const HWND question =
         ExpectNewWindowWith(host, before, kMessageText, L"the delete question", kStepMs);
     Click(question, kMessageYes);
     ExpectGone(question, L"the delete question to close");
+    if (SelectRow(profiles, kDemoProfile)) FailStep(L"the profile to be deleted", kStepMs);
     Click(profiles, kProfilesCancel);
     ExpectGone(profiles, L"the profiles window to close");
     Log(L"profile deleted");

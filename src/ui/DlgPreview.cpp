@@ -876,6 +876,8 @@ void DlgPreview::Close(bool enableOwner) {
     if (enableOwner && owner_ != nullptr) ::SendMessageW(owner_, UIM_ENABLE, 0, 1);
     if (const HWND window = Window()) ::DestroyWindow(window);
     ::DeleteFileW(imagePath_);
+    // A close that came as a sent message leaves the loop waiting for a posted one.
+    WakeUiThread(::GetCurrentThreadId());
 }
 
 }  // namespace quorveltwain

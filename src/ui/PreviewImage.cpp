@@ -16,7 +16,6 @@ namespace quorveltwain {
 
 namespace gp = Gdiplus::DllExports;
 using Gdiplus::GpBitmap;
-using Gdiplus::GpGraphics;
 using Gdiplus::GpImage;
 using Gdiplus::Ok;
 
@@ -149,7 +148,13 @@ bool PreviewImage::Load(const wchar_t* path) noexcept {
 }
 
 void PreviewImage::Clear() noexcept {
-    Dispose(drawCopy_);
+    if (drawDc_ != nullptr) {
+        ::SelectObject(drawDc_, drawDcDefault_);
+        ::DeleteDC(drawDc_);
+        drawDc_ = nullptr;
+    }
+    if (drawCopy_ != nullptr) ::DeleteObject(drawCopy_);
+    drawCopy_ = nullptr;
     Dispose(image_);
     width_ = height_ = 0;
 }
@@ -168,12 +173,21 @@ int PreviewImage::BitsPerPixel() const noexcept {
 }
 
 bool PreviewImage::MakeDrawCopy() noexcept {
-    Dispose(drawCopy_);
-    GpBitmap* copy = nullptr;
-    if (gp::GdipCloneBitmapAreaI(0, 0, width_, height_, PixelFormat32bppPARGB, AsBitmap(image_),
-                                 &copy) != Ok)
+    if (drawDc_ != nullptr) {
+        ::SelectObject(drawDc_, drawDcDefault_);
+        ::DeleteDC(drawDc_);
+        drawDc_ = nullptr;
+    }
+    if (drawCopy_ != nullptr) ::DeleteObject(drawCopy_);
+    drawCopy_ = nullptr;
+    HBITMAP copy = nullptr;
+    if (gp::GdipCreateHBITMAPFromBitmap(AsBitmap(image_), &copy, 0xFF404040) != Ok ||
+        copy == nullptr)
         return false;
     drawCopy_ = copy;
+    drawDc_ = ::CreateCompatibleDC(nullptr);
+    if (drawDc_ == nullptr) return false;
+    drawDcDefault_ = ::SelectObject(drawDc_, drawCopy_);
     return true;
 }
 
@@ -324,7 +338,7 @@ bool PreviewImage::SaveIndexed(const wchar_t* path) noexcept {
 }
 
 void PreviewImage::Draw(HDC dc, const RECT& source, const RECT& target) noexcept {
-    if (drawCopy_ == nullptr) return;
+    if (drawDc_ == nullptr) return;
     const LONG sourceWidth = source.right - source.left;
     const LONG sourceHeight = source.bottom - source.top;
     if (sourceWidth <= 0 || sourceHeight <= 0) return;
@@ -341,17 +355,15 @@ void PreviewImage::Draw(HDC dc, const RECT& source, const RECT& target) noexcept
     const INT toRight = target.left + static_cast<INT>((right - source.left) * scaleX);
     const INT toBottom = target.top + static_cast<INT>((bottom - source.top) * scaleY);
 
-    GpGraphics* graphics = nullptr;
-    if (gp::GdipCreateFromHDC(dc, &graphics) != Ok) return;
     // Enlarged pixels stay sharp (a scan is read, not smoothed); reduced ones are averaged
     // so that text stays legible below 100 %.
-    gp::GdipSetInterpolationMode(graphics, scaleX >= 1.0 ? Gdiplus::InterpolationModeNearestNeighbor
-                                                         : Gdiplus::InterpolationModeBilinear);
-    gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
-    gp::GdipDrawImageRectRectI(graphics, static_cast<GpImage*>(drawCopy_), toLeft, toTop,
-                               toRight - toLeft, toBottom - toTop, left, top, right - left,
-                               bottom - top, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
-    gp::GdipDeleteGraphics(graphics);
+    const int oldMode = ::SetStretchBltMode(dc, scaleX >= 1.0 ? COLORONCOLOR : HALFTONE);
+    POINT oldOrigin{};
+    ::SetBrushOrgEx(dc, 0, 0, &oldOrigin);
+    ::StretchBlt(dc, toLeft, toTop, toRight - toLeft, toBottom - toTop, drawDc_, left, top,
+                 right - left, bottom - top, SRCCOPY);
+    ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+    ::SetStretchBltMode(dc, oldMode);
 }
 
 }  // namespace quorveltwain

@@ -51,8 +51,12 @@ class PreviewImage {
     bool MakeDrawCopy() noexcept;
     void Measure() noexcept;
 
-    void* image_ = nullptr;     // GpBitmap, the decoded file in its own pixel format
-    void* drawCopy_ = nullptr;  // GpBitmap, 32-bit premultiplied: the fastest to draw
+    void* image_ = nullptr;  // GpBitmap, the decoded file in its own pixel format
+    // The image as a GDI bitmap selected into a memory DC: GDI stretches it many times
+    // faster than GDI+ draws under Wine (a pan at 400 % took 75 ms with GDI+).
+    HBITMAP drawCopy_ = nullptr;
+    HDC drawDc_ = nullptr;
+    HGDIOBJ drawDcDefault_ = nullptr;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
 };
