@@ -94,3 +94,6 @@ shoot message-104 message-104-defaults.png
 shoot profiles profiles.png
 shoot profile-new profile-new.png
 shoot profile-save-as profile-save-as.png
+shoot preview preview.png
+shoot preview-zoomed preview-zoomed.png
+shoot preview-rotated preview-rotated.png

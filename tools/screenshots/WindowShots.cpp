@@ -20,10 +20,12 @@
 #include "ResourceIds.h"
 #include "ui/DlgMain.h"
 #include "ui/ResourceText.h"
+#include "ui/DlgPreview.h"
 #include "ui/DlgProfiles.h"
 #include "ui/DlgProgress.h"
 #include "ui/UiMessages.h"
 #include "ModelDefaults.h"
+#include "TestPage.h"
 
 using namespace quorveltwain;
 
@@ -278,6 +280,50 @@ int ShowProfiles(HWND host, const std::wstring& which) {
 
 }  // namespace
 
+// The preview of the stand-in host's test page with a scan area drawn; "preview-zoomed"
+// then shows it at 200 %, "preview-rotated" turned clockwise at 100 %.
+int ShowPreview(const std::wstring& which) {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"window-shots-preview.bmp";
+    if (!quorveltwain::host::WriteBmp(
+            path, quorveltwain::host::RenderTestPage(200, quorveltwain::host::PagePixels::Color24, 1)))
+        return 1;
+    ShowPreviewImage(path.c_str());
+    HWND window = nullptr;
+    for (int tick = 0; tick < 500 && (window == nullptr || !IsWindowVisible(window)); ++tick) {
+        const DlgPreview* preview = DialogSlot<DlgPreview>::Current();
+        window = preview != nullptr ? preview->Window() : nullptr;
+        Sleep(10);
+    }
+    if (window == nullptr) return 1;
+    SetForegroundWindow(window);
+    Sleep(100);
+    SendMessageW(window, WM_COMMAND, IDC_PREVIEW_FRAME_TOOL, 0);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(GetDlgItem(window, IDC_PREVIEW_IMAGE), &placement);
+    const RECT& area = placement.rcNormalPosition;
+    const POINT from{area.left + 60, area.top + 90};
+    const POINT to{area.left + 250, area.top + 330};
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(from.x, from.y));
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    if (which == L"preview-zoomed") {
+        SendDlgItemMessageW(window, IDC_PREVIEW_ZOOM_LIST, CB_SETCURSEL, 4, 0);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_PREVIEW_ZOOM_LIST, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_PREVIEW_ZOOM_LIST)));
+    } else if (which == L"preview-rotated") {
+        SendMessageW(window, WM_COMMAND, IDM_ROTATE_CLOCKWISE, 0);
+    }
+    SetFocus(nullptr);
+    PrintTitle(window);
+    PumpUntilDone();
+    DialogSlot<DlgPreview>::Current()->CloseFromOtherThread(5000);
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: window_shots <case> <done-file>\n");
@@ -320,6 +366,8 @@ int wmain(int argc, wchar_t** argv) {
         return ShowSettings(host, 1010, true);
     } else if (which == L"about") {
         return ShowSettings(host, 1016, false, true);
+    } else if (which.rfind(L"preview", 0) == 0) {
+        return ShowPreview(which);
     } else if (which.rfind(L"profile", 0) == 0) {
         return ShowProfiles(host, which);
     } else if (which.rfind(L"message-", 0) == 0) {
