@@ -282,6 +282,7 @@ void DlgPreview::Reset() {
     }
     zoom_ = kZoomAt100;
     Redraw(Cause::Reset);
+    Show();
     SelectZoomEntry(static_cast<int>(kZoom100Entry));
     SetUpScrollBars();
 }
@@ -334,14 +335,17 @@ void DlgPreview::Redraw(Cause cause, POINT imagePoint) {
         const RECT source{sourceX, offsetY_, sourceX + sourceWidth, offsetY_ + sourceHeight};
         image_.Draw(pictureDc_.get(), source, view);
     }
+    // The picture reaches the screen with the outline that the caller draws next.
+    redrawStart_ = start;
+    redrawPending_ = true;
+}
+
+void DlgPreview::Show() {
     if (const HWND control = Control(IDC_PREVIEW_IMAGE)) {
         const HDC dc = ::GetDC(control);
         Present(dc);
         ::ReleaseDC(control, dc);
     }
-    LARGE_INTEGER end{};
-    ::QueryPerformanceCounter(&end);
-    lastRedrawMs_ = Milliseconds(start, end);
 }
 
 void DlgPreview::Present(HDC dc) {
@@ -362,6 +366,12 @@ void DlgPreview::Present(HDC dc) {
     }
     const RECT border{0, 0, ViewWidth(), ViewHeight()};
     ::FrameRect(dc, &border, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    if (redrawPending_) {
+        redrawPending_ = false;
+        LARGE_INTEGER end{};
+        ::QueryPerformanceCounter(&end);
+        lastRedrawMs_ = Milliseconds(redrawStart_, end);
+    }
 }
 
 void DlgPreview::DrawOutline(HDC dc, const RECT& rect) const {
@@ -397,11 +407,7 @@ void DlgPreview::OutlineFromFrame() {
     } else {
         frameHidden_ = true;
     }
-    if (const HWND control = Control(IDC_PREVIEW_IMAGE)) {
-        const HDC dc = ::GetDC(control);
-        Present(dc);
-        ::ReleaseDC(control, dc);
-    }
+    Show();
 }
 
 void DlgPreview::SetUpScrollBars() {
@@ -720,11 +726,7 @@ void DlgPreview::OnMouseMove(POINT point, bool /*buttonDown*/) {
         frame_.right = RoundedMm(PixelFromScreen(point.x, area_.left, zoom_, offsetX_));
         frame_.bottom = RoundedMm(PixelFromScreen(point.y, area_.top, zoom_, offsetY_));
         WritePositionTexts(false);
-        if (const HWND control = Control(IDC_PREVIEW_IMAGE)) {
-            const HDC dc = ::GetDC(control);
-            Present(dc);
-            ::ReleaseDC(control, dc);
-        }
+        Show();
     } else if (tool_ == Tool::Hand) {
         ::SetCursor(grabCursor_);
         offsetX_ -= static_cast<std::int32_t>((point.x - last_.x) / zoom_);
@@ -813,6 +815,7 @@ void DlgPreview::Turn(preview::Turn turn, bool undoing) {
     SelectZoomEntry(static_cast<int>(kZoom100Entry));
     SetUpScrollBars();
     if (frameHidden_ || undoing) {
+        Show();
         ClearStatus();
     } else {
         frame_ = TurnFrame(frame_, turn, widthMm_, heightMm_);

@@ -79,9 +79,10 @@ class DlgPreview final : public DlgBase {
 
     // The image's size and millimetres after a load or a turn.
     void TakeImageSize();
-    // Offsets by `cause`, the image into the off-screen picture, the picture and the
-    // outline onto the screen.
+    // Offsets by `cause` and the image into the off-screen picture; the caller shows it.
     void Redraw(Cause cause, POINT imagePoint = {});
+    // The picture and the outline onto the screen.
+    void Show();
     void Present(HDC dc);
     void SetUpScrollBars();
     void SelectZoomEntry(int entry);
@@ -128,6 +129,8 @@ class DlgPreview final : public DlgBase {
     POINT outlineBottomRight_{};
     std::int32_t rotation_ = 0;
     double lastRedrawMs_ = 0;
+    LARGE_INTEGER redrawStart_{};
+    bool redrawPending_ = false;
 
     PreviewImage image_;
     UniqueBitmap picture_;  // the image area's off-screen picture

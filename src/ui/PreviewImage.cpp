@@ -136,7 +136,7 @@ bool PreviewImage::Load(const wchar_t* path) noexcept {
         if (status != Ok || bitmap == nullptr) return false;
         image_ = bitmap;
         Measure();
-        if (width_ <= 0 || height_ <= 0 || !MakeDrawCopy()) {
+        if (width_ <= 0 || height_ <= 0) {
             Clear();
             return false;
         }
@@ -148,13 +148,7 @@ bool PreviewImage::Load(const wchar_t* path) noexcept {
 }
 
 void PreviewImage::Clear() noexcept {
-    if (drawDc_ != nullptr) {
-        ::SelectObject(drawDc_, drawDcDefault_);
-        ::DeleteDC(drawDc_);
-        drawDc_ = nullptr;
-    }
-    if (drawCopy_ != nullptr) ::DeleteObject(drawCopy_);
-    drawCopy_ = nullptr;
+    DropScaledCopy();
     Dispose(image_);
     width_ = height_ = 0;
 }
@@ -172,7 +166,7 @@ int PreviewImage::BitsPerPixel() const noexcept {
     return static_cast<int>(Gdiplus::GetPixelFormatSize(FormatOf(image_)));
 }
 
-bool PreviewImage::MakeDrawCopy() noexcept {
+void PreviewImage::DropScaledCopy() noexcept {
     if (drawDc_ != nullptr) {
         ::SelectObject(drawDc_, drawDcDefault_);
         ::DeleteDC(drawDc_);
@@ -180,14 +174,53 @@ bool PreviewImage::MakeDrawCopy() noexcept {
     }
     if (drawCopy_ != nullptr) ::DeleteObject(drawCopy_);
     drawCopy_ = nullptr;
-    HBITMAP copy = nullptr;
-    if (gp::GdipCreateHBITMAPFromBitmap(AsBitmap(image_), &copy, 0xFF404040) != Ok ||
-        copy == nullptr)
+    drawScale_ = 0;
+}
+
+bool PreviewImage::MakeScaledCopy(double scale) noexcept {
+    DropScaledCopy();
+    const INT width = std::max(1, static_cast<INT>(width_ * scale + 0.999));
+    const INT height = std::max(1, static_cast<INT>(height_ * scale + 0.999));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down, as GDI+ writes rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    drawCopy_ = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (drawCopy_ == nullptr || bits == nullptr) {
+        DropScaledCopy();
         return false;
-    drawCopy_ = copy;
+    }
+    // GDI+ draws straight into the bitmap's pixels.
+    GpBitmap* target = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppRGB,
+                                      static_cast<BYTE*>(bits), &target) != Ok) {
+        DropScaledCopy();
+        return false;
+    }
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (gp::GdipGetImageGraphicsContext(target, &graphics) == Ok) {
+        // Reduced pixels are averaged so that text stays legible; enlarged ones stay sharp.
+        gp::GdipSetInterpolationMode(graphics, scale < 1.0
+                                                   ? Gdiplus::InterpolationModeHighQualityBilinear
+                                                   : Gdiplus::InterpolationModeNearestNeighbor);
+        gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
+        gp::GdipDrawImageRectI(graphics, static_cast<GpImage*>(image_), 0, 0,
+                               static_cast<INT>(width_ * scale + 0.5),
+                               static_cast<INT>(height_ * scale + 0.5));
+        gp::GdipDeleteGraphics(graphics);
+    }
+    gp::GdipDisposeImage(target);
     drawDc_ = ::CreateCompatibleDC(nullptr);
-    if (drawDc_ == nullptr) return false;
+    if (drawDc_ == nullptr) {
+        DropScaledCopy();
+        return false;
+    }
     drawDcDefault_ = ::SelectObject(drawDc_, drawCopy_);
+    drawScale_ = scale;
     return true;
 }
 
@@ -205,7 +238,8 @@ bool PreviewImage::Turn(preview::Turn turn) noexcept {
     }
     if (!turned) return false;
     Measure();
-    return MakeDrawCopy();
+    DropScaledCopy();
+    return true;
 }
 
 bool PreviewImage::TurnIndexed(preview::Turn turn) noexcept {
@@ -338,32 +372,26 @@ bool PreviewImage::SaveIndexed(const wchar_t* path) noexcept {
 }
 
 void PreviewImage::Draw(HDC dc, const RECT& source, const RECT& target) noexcept {
-    if (drawDc_ == nullptr) return;
+    if (image_ == nullptr) return;
     const LONG sourceWidth = source.right - source.left;
     const LONG sourceHeight = source.bottom - source.top;
     if (sourceWidth <= 0 || sourceHeight <= 0) return;
+    const double scale = static_cast<double>(target.right - target.left) / sourceWidth;
+    if (drawDc_ == nullptr || scale != drawScale_) {
+        if (!MakeScaledCopy(scale)) return;
+    }
     // Only the part of the source that is image is drawn, onto its share of the target.
     const LONG left = std::max<LONG>(source.left, 0);
     const LONG top = std::max<LONG>(source.top, 0);
     const LONG right = std::min<LONG>(source.right, width_);
     const LONG bottom = std::min<LONG>(source.bottom, height_);
     if (left >= right || top >= bottom) return;
-    const double scaleX = static_cast<double>(target.right - target.left) / sourceWidth;
-    const double scaleY = static_cast<double>(target.bottom - target.top) / sourceHeight;
-    const INT toLeft = target.left + static_cast<INT>((left - source.left) * scaleX);
-    const INT toTop = target.top + static_cast<INT>((top - source.top) * scaleY);
-    const INT toRight = target.left + static_cast<INT>((right - source.left) * scaleX);
-    const INT toBottom = target.top + static_cast<INT>((bottom - source.top) * scaleY);
-
-    // Enlarged pixels stay sharp (a scan is read, not smoothed); reduced ones are averaged
-    // so that text stays legible below 100 %.
-    const int oldMode = ::SetStretchBltMode(dc, scaleX >= 1.0 ? COLORONCOLOR : HALFTONE);
-    POINT oldOrigin{};
-    ::SetBrushOrgEx(dc, 0, 0, &oldOrigin);
-    ::StretchBlt(dc, toLeft, toTop, toRight - toLeft, toBottom - toTop, drawDc_, left, top,
-                 right - left, bottom - top, SRCCOPY);
-    ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
-    ::SetStretchBltMode(dc, oldMode);
+    const auto scaled = [scale](LONG v) { return static_cast<int>(v * scale + 0.5); };
+    const int toLeft = target.left + scaled(left - source.left);
+    const int toTop = target.top + scaled(top - source.top);
+    const int width = scaled(right - source.left) - scaled(left - source.left);
+    const int height = scaled(bottom - source.top) - scaled(top - source.top);
+    ::BitBlt(dc, toLeft, toTop, width, height, drawDc_, scaled(left), scaled(top), SRCCOPY);
 }
 
 }  // namespace quorveltwain

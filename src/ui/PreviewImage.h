@@ -48,15 +48,20 @@ class PreviewImage {
   private:
     bool TurnIndexed(preview::Turn turn) noexcept;
     bool SaveIndexed(const wchar_t* path) noexcept;
-    bool MakeDrawCopy() noexcept;
+    // Forgets the scaled copy: the image changed.
+    void DropScaledCopy() noexcept;
+    bool MakeScaledCopy(double scale) noexcept;
     void Measure() noexcept;
 
     void* image_ = nullptr;  // GpBitmap, the decoded file in its own pixel format
-    // The image as a GDI bitmap selected into a memory DC: GDI stretches it many times
-    // faster than GDI+ draws under Wine (a pan at 400 % took 75 ms with GDI+).
+    // The image at the scale it was last drawn, a GDI bitmap in a memory DC. Made once per
+    // zoom with GDI+'s smoothing, so text stays legible when reduced; a scroll or pan then
+    // only copies pixels (a pan at 400 % redraws in a few milliseconds; GDI+ drawing the
+    // whole image each time took 75 ms under Wine).
     HBITMAP drawCopy_ = nullptr;
     HDC drawDc_ = nullptr;
     HGDIOBJ drawDcDefault_ = nullptr;
+    double drawScale_ = 0;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
 };

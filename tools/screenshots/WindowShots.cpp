@@ -286,8 +286,8 @@ int ShowPreview(const std::wstring& which) {
     wchar_t folder[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, folder);
     const std::wstring path = std::wstring(folder) + L"window-shots-preview.bmp";
-    if (!quorveltwain::host::WriteBmp(
-            path, quorveltwain::host::RenderTestPage(200, quorveltwain::host::PagePixels::Color24, 1)))
+    if (!quorveltwain::host::WriteBmp(path, quorveltwain::host::RenderTestPage(
+                                                200, quorveltwain::host::PagePixels::Color24, 1)))
         return 1;
     ShowPreviewImage(path.c_str());
     HWND window = nullptr;
