@@ -668,14 +668,20 @@ void TourPreview(const Host& host, HWND settings) {
     const RECT& area = placement.rcNormalPosition;
     const POINT from{area.left + 60, area.top + 90};
     const POINT to{area.left + 250, area.top + 330};
-    SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(from.x, from.y));
-    SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    // The real pointer goes along: the window captures the mouse and sees its moves too.
+    const auto mouse = [preview](UINT message, WPARAM buttons, POINT at) {
+        POINT screen = at;
+        ClientToScreen(preview, &screen);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageW(preview, message, buttons, MAKELPARAM(at.x, at.y));
+    };
+    mouse(WM_MOUSEMOVE, 0, from);
+    mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
     for (int step = 1; step <= 8; ++step) {
-        const LONG x = from.x + (to.x - from.x) * step / 8;
-        const LONG y = from.y + (to.y - from.y) * step / 8;
-        SendMessageW(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+        mouse(WM_MOUSEMOVE, MK_LBUTTON,
+              {from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8});
     }
-    SendMessageW(preview, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    mouse(WM_LBUTTONUP, 0, to);
     Capture(host, preview, L"07-preview");
     const HWND zoom = GetDlgItem(preview, kZoomList);
     SendMessageW(zoom, CB_SETCURSEL, 4, 0);  // 200 %

@@ -12,7 +12,6 @@
 #include "ResourceIds.h"
 #include "WindowTestHost.h"
 #include "api/UiContext.h"
-#include "config/DriverSettings.h"
 #include "platform/LibraryModule.h"
 #include "support/TestFiles.h"
 #include "twain_ui.h"
@@ -109,6 +108,7 @@ class PreviewWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         SetLibraryModule(::GetModuleHandleW(nullptr));
+        UseUnit(0);
         image_ = testsupport::BuildFolder(L"preview-files") + L"\\preview.bmp";
         InitializeUI(host_.get(), &settings_, nullptr, &option_, nullptr);
     }
@@ -116,6 +116,24 @@ class PreviewWindow : public ::testing::Test {
         CloseUI();
         if (DlgPreview* preview = Preview()) preview->CloseFromOtherThread(5000);
         ::DeleteFileW(image_.c_str());
+        // The prefix's driver files as they were.
+        testsupport::WriteBytes(registration_, registrationBefore_);
+        ::DeleteFileW(definition_.c_str());
+        ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr);
+    }
+
+    static std::wstring DriverFile(const wchar_t* name) {
+        wchar_t folder[MAX_PATH] = {};
+        ::GetEnvironmentVariableW(L"PUBLIC", folder, MAX_PATH);
+        return std::wstring(folder) + L"\\Documents\\Quorvel\\ZQ_TWAIN\\" + name;
+    }
+    // The default scanner's definition file says `unit`.
+    void UseUnit(int unit) {
+        ::WritePrivateProfileStringW(L"Setting", L"DefaultUse", L"P1", registration_.c_str());
+        ::WritePrivateProfileStringW(L"ScannerP1", L"DefFile", L"P1.ini", registration_.c_str());
+        ::WritePrivateProfileStringW(L"Contents", L"Unit", unit == 0 ? L"0" : L"1",
+                                     definition_.c_str());
+        ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr);
     }
 
     static DlgPreview* Preview() { return DialogSlot<DlgPreview>::Current(); }
@@ -140,7 +158,12 @@ class PreviewWindow : public ::testing::Test {
         return window;
     }
     static void Command(HWND window, int id) { ::SendMessageW(window, WM_COMMAND, id, 0); }
+    // The pointer itself goes there too: a window that captured the mouse also gets the
+    // moves of the real pointer, which must not tell another story.
     static void Mouse(HWND window, UINT message, POINT point, bool held) {
+        POINT screen = point;
+        ::ClientToScreen(window, &screen);
+        ::SetCursorPos(screen.x, screen.y);
         ::SendMessageW(window, message, held ? MK_LBUTTON : 0, MAKELPARAM(point.x, point.y));
     }
     // A drag with the left button from `from` to `to` in a few steps.
@@ -158,6 +181,9 @@ class PreviewWindow : public ::testing::Test {
         return PumpUntil([] { return Preview() == nullptr || !Preview()->Running(); });
     }
 
+    const std::wstring registration_ = DriverFile(L"RegList.ini");
+    const std::wstring definition_ = DriverFile(L"P1.ini");
+    const std::string registrationBefore_ = testsupport::ReadBytes(registration_);
     RecordingWindow host_{L"Preview tests: host"};
     ScanSettingsRecord settings_{};
     std::uint32_t option_ = 0;
@@ -180,13 +206,15 @@ TEST_F(PreviewWindow, FramesDrawnWithTheMouseAreAtLeastTenMillimetresAndInsideTh
     const std::int32_t left = preview::RoundedMm(50 / preview::kZoomAt100);
     const std::int32_t top = preview::RoundedMm(60 / preview::kZoomAt100);
     EXPECT_EQ(preview->FrameMm(), (preview::Frame{left, top, left + 10, top + 10}));
-    DriverSettings driver{};
-    ReadDriverSettings(GetDriverPaths(), driver);
-    wchar_t expected[64] = {};
-    preview::PositionText(driver.unit, left, top, expected, 64);
-    EXPECT_EQ(StatusText(window, 1), expected);
-    preview::SizeText(driver.unit, 10, 10, expected, 64);
-    EXPECT_EQ(StatusText(window, 2), expected);
+    // The texts follow the driver's unit, read again for every text: millimetres, then
+    // inches once the definition file says so.
+    EXPECT_EQ(StatusText(window, 1), L"X: 32mm , Y: 38mm");
+    EXPECT_EQ(StatusText(window, 2), L"W: 10mm , H: 10mm");
+    UseUnit(1);
+    Drag(window, press, {press.x + 3, press.y + 2});
+    EXPECT_EQ(StatusText(window, 1), L"X: 1.26in , Y: 1.50in");
+    EXPECT_EQ(StatusText(window, 2), L"W: 0.39in , H: 0.39in");
+    UseUnit(0);
 
     // At the image's bottom-right corner the frame is pushed back inside: 102 x 127 mm.
     const POINT corner{area_.left + 159, area_.top + 199};

@@ -306,10 +306,17 @@ int ShowPreview(const std::wstring& which) {
     const RECT& area = placement.rcNormalPosition;
     const POINT from{area.left + 60, area.top + 90};
     const POINT to{area.left + 250, area.top + 330};
-    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(from.x, from.y));
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
-    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    // The real pointer goes along: the window captures the mouse and sees its moves too.
+    const auto mouse = [window](UINT message, WPARAM buttons, POINT at) {
+        POINT screen = at;
+        ClientToScreen(window, &screen);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageW(window, message, buttons, MAKELPARAM(at.x, at.y));
+    };
+    mouse(WM_MOUSEMOVE, 0, from);
+    mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
+    mouse(WM_MOUSEMOVE, MK_LBUTTON, to);
+    mouse(WM_LBUTTONUP, 0, to);
     if (which == L"preview-zoomed") {
         SendDlgItemMessageW(window, IDC_PREVIEW_ZOOM_LIST, CB_SETCURSEL, 4, 0);
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_PREVIEW_ZOOM_LIST, CBN_SELCHANGE),
