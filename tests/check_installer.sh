@@ -75,6 +75,9 @@ installed='C:\windows\TWAIN_64\VRXTWAIN'
   --model "$installed\\DEVICES\\mf7240-a3.xml" --schema "$installed\\DEVICELIST.xsd" \
   --pages 1 --tour "$(win "$work/tour")" </dev/null >"$work/host.log" 2>&1 ||
   fail "the stand-in host failed with the installed files: $(tr -d '\r' <"$work/host.log")"
+# The tour saves and deletes a profile as a user would: the store as it now stands is what
+# uninstalling must keep.
+cp "$data/VRXTWAIN/N_SCNLSTZQ5100.xml" "$work/"
 
 msiexec /x "$(win "$msi")"
 [ -z "$(products)" ] || fail "still registered after uninstalling: $(products)"
