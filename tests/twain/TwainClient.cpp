@@ -1,0 +1,402 @@
+// A TWAIN application of the project's own: it loads the platform's Data Source Manager, opens
+// the reference data source and scans with it as an application does, then checks every image
+// against the test page it must show. Each wait is bounded; a step that does not come fails
+// the run (exit 1) with its name. Usage: twain_client [--shot settings.bmp]
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ResourceIds.h"
+#include "ScreenCapture.h"
+#include "TestPage.h"
+#include "TwainTypes.h"
+
+using namespace twain;
+using quorveltwain::host::PagePixels;
+
+namespace {
+
+constexpr DWORD kWaitMs = 20000;
+constexpr char kSourceName[] = "TWAIN_UI Reference Source";
+
+DSMENTRYPROC g_dsm = nullptr;
+TW_IDENTITY g_app{};
+TW_IDENTITY g_source{};
+HWND g_window = nullptr;
+DWORD g_thread = 0;
+int g_failures = 0;
+volatile TW_UINT16 g_callbackMessage = 0;  // set by the callback, read by the loop
+bool g_callbackOffThread = false;
+
+void Check(bool ok, const char* what) {
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
+    std::fflush(stdout);
+    if (!ok) ++g_failures;
+}
+
+[[noreturn]] void Stop(const char* what) {
+    Check(false, what);
+    std::printf("%d failures\n", g_failures);
+    std::fflush(stdout);
+    ExitProcess(1);
+}
+
+TW_UINT16 Source(TW_UINT32 group, TW_UINT16 dat, TW_UINT16 message, void* data) {
+    return g_dsm(&g_app, &g_source, group, dat, message, data);
+}
+
+TW_UINT16 Condition() {
+    TW_STATUS status{};
+    Source(DG_CONTROL, DAT_STATUS, MSG_GET, &status);
+    return status.ConditionCode;
+}
+
+TW_UINT16 WINAPI Callback(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16 message,
+                          TW_MEMREF) {
+    if (GetCurrentThreadId() != g_thread) g_callbackOffThread = true;
+    g_callbackMessage = message;
+    return TWRC_SUCCESS;
+}
+
+TW_UINT16 SetOne(TW_UINT16 cap, TW_UINT16 type, TW_UINT32 value) {
+    TW_CAPABILITY capability{cap, TWON_ONEVALUE, GlobalAlloc(GHND, sizeof(TW_ONEVALUE))};
+    auto* one = static_cast<TW_ONEVALUE*>(GlobalLock(capability.hContainer));
+    one->ItemType = type;
+    one->Item = value;
+    GlobalUnlock(capability.hContainer);
+    const TW_UINT16 result = Source(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
+    GlobalFree(capability.hContainer);
+    return result;
+}
+
+// The current value of a capability (MSG_GETCURRENT, a TW_ONEVALUE), or `fallback`.
+TW_UINT32 Current(TW_UINT16 cap, TW_UINT32 fallback) {
+    TW_CAPABILITY capability{cap, TWON_DONTCARE16, nullptr};
+    if (Source(DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &capability) != TWRC_SUCCESS) {
+        return fallback;
+    }
+    TW_ONEVALUE one{};
+    std::memcpy(&one, GlobalLock(capability.hContainer), sizeof(one));
+    GlobalUnlock(capability.hContainer);
+    GlobalFree(capability.hContainer);
+    return one.Item;
+}
+
+// Pumps the application's loop, passing every message to the source first, until the source
+// sends `wanted` (through DAT_EVENT or the callback) or the time is up. Blocks in
+// MsgWaitForMultipleObjects between messages: a source that does not wake the loop fails here.
+bool WaitForSource(TW_UINT16 wanted, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TW_EVENT event{&message, 0};
+            const TW_UINT16 result = Source(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event);
+            if (event.TWMessage != 0) g_callbackMessage = event.TWMessage;
+            if (result != TWRC_DSEVENT) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+        if (g_callbackMessage == wanted) {
+            g_callbackMessage = 0;
+            return true;
+        }
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT);
+    }
+}
+
+// ---- Images: each must be the test page of its number, as the source was asked for it. ----
+
+PagePixels PixelsOf(TW_INT16 pixelType) {
+    return pixelType == TWPT_BW     ? PagePixels::BlackWhite1
+           : pixelType == TWPT_GRAY ? PagePixels::Gray8
+                                    : PagePixels::Color24;
+}
+
+bool NativeImageIsPage(HGLOBAL dib, const TW_IMAGEINFO& info, int number) {
+    const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(dib));
+    BITMAPINFOHEADER header{};
+    std::memcpy(&header, bytes, sizeof(header));
+    const auto page = quorveltwain::host::RenderTestPage(
+        static_cast<int>(FromFix32(info.XResolution)), PixelsOf(info.PixelType), number);
+    const std::size_t palette = header.biBitCount == 24 ? 0 : (1u << header.biBitCount) * 4;
+    const bool same =
+        header.biWidth == page.width && header.biHeight == page.height &&
+        header.biBitCount == info.BitsPerPixel &&
+        GlobalSize(dib) >= sizeof(header) + palette + page.bits.size() &&
+        std::memcmp(bytes + sizeof(header) + palette, page.bits.data(), page.bits.size()) == 0;
+    GlobalUnlock(dib);
+    return same;
+}
+
+// Memory transfers are top-down with red first; the page is a bottom-up BMP with blue first.
+bool MemoryImageIsPage(const std::vector<std::uint8_t>& rows, std::size_t bytesPerRow,
+                       const TW_IMAGEINFO& info, int number) {
+    const auto page = quorveltwain::host::RenderTestPage(
+        static_cast<int>(FromFix32(info.XResolution)), PixelsOf(info.PixelType), number);
+    if (rows.size() != bytesPerRow * page.height) return false;
+    for (int y = 0; y < page.height; ++y) {
+        const std::uint8_t* got = rows.data() + y * bytesPerRow;
+        const std::uint8_t* want =
+            page.bits.data() + std::size_t(page.height - 1 - y) * page.stride;
+        for (std::size_t x = 0; x < bytesPerRow; ++x) {
+            const std::size_t from = info.BitsPerPixel == 24 ? x - x % 3 + 2 - x % 3 : x;
+            if (got[x] != want[from]) return false;
+        }
+    }
+    return true;
+}
+
+// Transfers every pending image; returns how many arrived, checking each and the count the
+// source reports after it. `cancelAfter` (1-based) presses Cancel in the progress window after
+// that image, before MSG_ENDXFER, which must then leave nothing pending.
+int TransferAll(bool memory, int expected, int cancelAfter = 0) {
+    int received = 0;
+    for (int number = 1;; ++number) {
+        TW_IMAGEINFO info{};
+        if (Source(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info) != TWRC_SUCCESS) Stop("DAT_IMAGEINFO");
+        TW_UINT16 result = TWRC_FAILURE;
+        bool same = false;
+        if (memory) {
+            TW_SETUPMEMXFER setup{};
+            Source(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup);
+            std::vector<std::uint8_t> buffer(setup.Preferred), image;
+            TW_IMAGEMEMXFER strip{};
+            std::size_t bytesPerRow = 0;
+            do {
+                strip = TW_IMAGEMEMXFER{};
+                strip.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER,
+                                         static_cast<TW_UINT32>(buffer.size()), buffer.data()};
+                result = Source(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &strip);
+                if (result == TWRC_SUCCESS || result == TWRC_XFERDONE) {
+                    bytesPerRow = strip.BytesPerRow;
+                    image.insert(image.end(), buffer.begin(), buffer.begin() + strip.BytesWritten);
+                }
+            } while (result == TWRC_SUCCESS);
+            same = result == TWRC_XFERDONE && MemoryImageIsPage(image, bytesPerRow, info, number);
+        } else {
+            TW_HANDLE dib = nullptr;
+            result = Source(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib);
+            if (result == TWRC_XFERDONE) {
+                same = NativeImageIsPage(dib, info, number);
+                GlobalFree(dib);
+            }
+        }
+        if (result != TWRC_XFERDONE) Stop("an image transfer");
+        ++received;
+        char what[96];
+        std::snprintf(what, sizeof(what), "image %d is test page %d (%dx%d, %d bits)", number,
+                      number, int(info.ImageWidth), int(info.ImageLength), info.BitsPerPixel);
+        Check(same, what);
+        if (number == cancelAfter) {
+            // The progress window runs in this thread's loop: press Cancel and let it through.
+            HWND progress = nullptr;
+            EnumThreadWindows(
+                g_thread,
+                [](HWND window, LPARAM found) -> BOOL {
+                    if (!IsWindowVisible(window) || !GetDlgItem(window, IDC_PROGRESS_CANCEL)) {
+                        return TRUE;
+                    }
+                    *reinterpret_cast<HWND*>(found) = window;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&progress));
+            if (progress == nullptr) Stop("the progress window during the scan");
+            PostMessageW(GetDlgItem(progress, IDC_PROGRESS_CANCEL), BM_CLICK, 0, 0);
+            WaitForSource(0xffff, 300);  // nothing comes: this only pumps the click through
+            Check(!IsWindowVisible(progress), "Cancel closes the progress window");
+        }
+        TW_PENDINGXFERS pending{};
+        Source(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
+        if (number == cancelAfter) {
+            Check(pending.Count == 0, "after Cancel no image is pending");
+            return received;
+        }
+        Check(pending.Count == (number < expected ? expected - number : 0),
+              "the pending count after the image");
+        if (pending.Count == 0) return received;
+    }
+}
+
+// ---- The settings window, found and used from a helper thread as a user would. ----
+
+struct UiStep {
+    const wchar_t* shot = nullptr;
+    bool clickScan = false;
+    bool close = false;
+    HWND settings = nullptr;
+};
+
+HWND FindSettingsWindow() {
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM result) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
+                GetDlgItem(window, IDC_SCAN) == nullptr) {
+                return TRUE;
+            }
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+DWORD WINAPI UserThread(void* param) {
+    auto* step = static_cast<UiStep*>(param);
+    const DWORD start = GetTickCount();
+    HWND scan = nullptr;
+    while (GetTickCount() - start < kWaitMs) {
+        step->settings = FindSettingsWindow();
+        scan = step->settings != nullptr ? GetDlgItem(step->settings, IDC_SCAN) : nullptr;
+        // The window shows before its buttons are ready for a click.
+        if (scan != nullptr && IsWindowEnabled(step->settings) && IsWindowVisible(scan) &&
+            IsWindowEnabled(scan)) {
+            break;
+        }
+        Sleep(50);
+    }
+    if (scan == nullptr) return 1;
+    if (step->shot != nullptr) {
+        Sleep(500);  // let the pages finish their first paint
+        RedrawWindow(step->settings, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+        Sleep(300);
+        standin::CaptureWindow(step->settings, step->shot);
+    }
+    if (step->clickScan) PostMessageW(scan, BM_CLICK, 0, 0);
+    if (step->close) PostMessageW(step->settings, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+}
+
+// Runs one user step and waits for what the source then tells the application.
+void UserDoes(UiStep step, TW_UINT16 expected, const char* what) {
+    HANDLE thread = CreateThread(nullptr, 0, UserThread, &step, 0, nullptr);
+    const bool came = WaitForSource(expected, kWaitMs);
+    WaitForSingleObject(thread, kWaitMs);
+    DWORD found = 1;
+    GetExitCodeThread(thread, &found);
+    CloseHandle(thread);
+    if (found != 0) Stop("the settings window (opened through the Data Source Manager)");
+    if (!came) Stop(what);
+    Check(true, what);
+}
+
+void Enable(bool showUI, TW_UINT16 message = MSG_ENABLEDS) {
+    TW_USERINTERFACE ui{static_cast<TW_BOOL>(showUI), 0, g_window};
+    if (Source(DG_CONTROL, DAT_USERINTERFACE, message, &ui) != TWRC_SUCCESS) Stop("enabling");
+}
+
+void Disable() {
+    TW_USERINTERFACE ui{0, 0, g_window};
+    Check(Source(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui) == TWRC_SUCCESS,
+          "MSG_DISABLEDS");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const wchar_t* shot = argc > 2 && std::wcscmp(argv[1], L"--shot") == 0 ? argv[2] : nullptr;
+    g_thread = GetCurrentThreadId();
+    HMODULE manager = LoadLibraryW(L"twain_32.dll");
+    g_dsm = manager != nullptr ? reinterpret_cast<DSMENTRYPROC>(
+                                     reinterpret_cast<void*>(GetProcAddress(manager, "DSM_Entry")))
+                               : nullptr;
+    if (g_dsm == nullptr) Stop("the platform's Data Source Manager (twain_32.dll)");
+    g_window = CreateWindowExW(0, L"STATIC", L"TWAIN client", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                               nullptr, nullptr, nullptr, nullptr);
+    g_app.Version.MajorNum = 1;
+    g_app.ProtocolMajor = 2;
+    g_app.ProtocolMinor = 4;
+    g_app.SupportedGroups = DG_CONTROL | DG_IMAGE | DF_APP2;
+    std::strcpy(g_app.Manufacturer, "TWAIN_UI tests");
+    std::strcpy(g_app.ProductFamily, "TWAIN_UI tests");
+    std::strcpy(g_app.ProductName, "twain_client");
+    if (g_dsm(&g_app, nullptr, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, &g_window) != TWRC_SUCCESS) {
+        Stop("MSG_OPENDSM");
+    }
+
+    // The sources the manager knows; ours must be among them.
+    bool found = false;
+    TW_IDENTITY identity{};
+    for (TW_UINT16 message = MSG_GETFIRST;
+         g_dsm(&g_app, nullptr, DG_CONTROL, DAT_IDENTITY, message, &identity) == TWRC_SUCCESS;
+         message = MSG_GETNEXT) {
+        std::printf("source: %s (%s)\n", identity.ProductName, identity.Manufacturer);
+        if (std::strcmp(identity.ProductName, kSourceName) == 0) {
+            g_source = identity;
+            found = true;
+        }
+    }
+    if (!found) Stop("the reference source among the manager's sources");
+    if (g_dsm(&g_app, nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &g_source) != TWRC_SUCCESS) {
+        Stop("MSG_OPENDS");
+    }
+    TW_CALLBACK2 callback{reinterpret_cast<TW_MEMREF>(&Callback), 0, 0};
+    const bool callbacks = g_dsm(&g_app, &g_source, DG_CONTROL, DAT_CALLBACK2,
+                                 MSG_REGISTER_CALLBACK, &callback) == TWRC_SUCCESS;
+    std::printf("callbacks through the manager: %s\n", callbacks ? "yes" : "no, DAT_EVENT only");
+
+    // Without UI: three colour pages in native transfers, then two in memory transfers.
+    Check(SetOne(CAP_XFERCOUNT, TWTY_INT16, 3) == TWRC_SUCCESS, "CAP_XFERCOUNT 3");
+    Check(SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB) == TWRC_SUCCESS, "ICAP_PIXELTYPE RGB");
+    Check(SetOne(ICAP_XRESOLUTION, TWTY_FIX32, 0) != TWRC_SUCCESS && Condition() == TWCC_BADVALUE,
+          "a resolution of 0 is refused with TWCC_BADVALUE");
+    Check(SetOne(ICAP_UNITS, TWTY_UINT16, TWUN_INCHES) == TWRC_SUCCESS, "ICAP_UNITS inches");
+    Enable(false);
+    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY without UI");
+    Check(TransferAll(false, 3) == 3, "three native transfers without UI");
+    Disable();
+
+    Check(SetOne(CAP_XFERCOUNT, TWTY_INT16, 2) == TWRC_SUCCESS, "CAP_XFERCOUNT 2");
+    Check(SetOne(ICAP_XFERMECH, TWTY_UINT16, TWSX_MEMORY) == TWRC_SUCCESS, "memory transfers");
+    Enable(false);
+    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY for memory transfers");
+    Check(TransferAll(true, 2) == 2, "two memory transfers without UI");
+    Disable();
+    Check(SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_GRAY) == TWRC_SUCCESS &&
+              Current(ICAP_PIXELTYPE, 99) == TWPT_GRAY,
+          "ICAP_PIXELTYPE gray");
+    Enable(false);
+    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY for grey pages");
+    Check(TransferAll(true, 2) == 2, "two grey memory transfers without UI");
+    Disable();
+
+    // With the settings window: Scan there, the pages, a scan cancelled in the progress
+    // window, and the close box.
+    SetOne(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE);
+    Enable(true);
+    UserDoes(UiStep{shot, true, false}, MSG_XFERREADY, "Scan in the settings window");
+    Check(TransferAll(false, 2) == 2, "two native transfers from the settings window");
+    UserDoes(UiStep{nullptr, true, false}, MSG_XFERREADY, "Scan again");
+    Check(TransferAll(false, 2, 1) == 1, "a scan cancelled after its first image");
+    UserDoes(UiStep{nullptr, false, true}, MSG_CLOSEDSREQ, "the close box: MSG_CLOSEDSREQ");
+    Disable();
+    const DWORD closing = GetTickCount();
+    while (FindSettingsWindow() != nullptr && GetTickCount() - closing < kWaitMs) {
+        WaitForSource(0xffff, 50);  // only pumps
+    }
+    Check(FindSettingsWindow() == nullptr, "the settings window is gone");
+
+    // Settings only: Scan there means "keep these settings".
+    Enable(true, MSG_ENABLEDSUIONLY);
+    UserDoes(UiStep{nullptr, true, false}, MSG_CLOSEDSOK, "Scan with settings only: MSG_CLOSEDSOK");
+    Disable();
+
+    Check(!g_callbackOffThread, "every callback came on the application's thread");
+    Check(g_dsm(&g_app, nullptr, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &g_source) == TWRC_SUCCESS,
+          "MSG_CLOSEDS");
+    Check(g_dsm(&g_app, nullptr, DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM, &g_window) == TWRC_SUCCESS,
+          "MSG_CLOSEDSM");
+    std::printf("%d failures\n", g_failures);
+    return g_failures == 0 ? 0 : 1;
+}
