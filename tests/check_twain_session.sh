@@ -3,7 +3,9 @@
 # Wine 8's manager loads only twain_64\sane.ds and twain_64\gphoto2.ds, by those names, and
 # never looks into sub-folders; its sane.ds is a placeholder that cannot load in a prefix
 # without SANE. The installed source (twain_64\Quorvel\) is therefore put in that file's place
-# for the session and the placeholder restored afterwards, whatever happens.
+# for the session and the placeholder restored afterwards, whatever happens. Wine's manager
+# also never gives a source its entry points, so no callback can go through it: a second run
+# loads the installed source directly, the client playing a TWAIN 2 manager.
 # Usage: check_twain_session.sh <wine loader> <twain_client.exe> <screenshot.bmp>
 set -euo pipefail
 wine=${1:?wine loader} client=${2:?client} shot=${3:?screenshot}
@@ -15,3 +17,4 @@ cp "$twain_dir/sane.ds" "$backup"
 trap 'cp "$backup" "$twain_dir/sane.ds"; rm -f "$backup"' EXIT
 cp "$installed" "$twain_dir/sane.ds"
 "$wine" "$client" --shot "$shot"
+"$wine" "$client" --direct
