@@ -328,14 +328,16 @@ LRESULT CALLBACK ReferenceSource::HostWindowProc(HWND window, UINT message, WPAR
 LRESULT ReferenceSource::OnHostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case HM_SCAN:
-            // The settings thread waits in here; the record is read when the scan starts,
-            // before the settings window is enabled again.
+            // The settings thread waits in here, so the record holds still: the scan's
+            // settings are taken now, the scan itself starts from the application's loop.
             if (wParam == 1) {
                 PostMessageW(hostWindow_, kPreview, 0, 0);
             } else if (settingsOnly_) {
                 PostMessageW(hostWindow_, kNotify, MSG_CLOSEDSOK, 0);
             } else {
-                PostMessageW(hostWindow_, kStartScan, 0, 0);
+                job_ = CurrentJob();
+                pending_ = ImagesInFeeder();
+                PostMessageW(hostWindow_, kStartScan, 1, 0);
             }
             return 0;
         case HM_CANCEL:
@@ -357,7 +359,7 @@ LRESULT ReferenceSource::OnHostMessage(UINT message, WPARAM wParam, LPARAM lPara
             }
             return 0;
         case kStartScan:
-            StartScan();
+            StartScan(wParam == 1);
             return 0;
         case kPreview:
             Preview();
@@ -404,10 +406,12 @@ int ReferenceSource::ImagesInFeeder() const {
     return kSheetsInFeeder * (capabilities_->Duplex() ? 2 : 1);
 }
 
-void ReferenceSource::StartScan() {
+void ReferenceSource::StartScan(bool settingsTaken) {
     if (state_ != 5) return;
-    job_ = CurrentJob();
-    pending_ = ImagesInFeeder();
+    if (!settingsTaken) {
+        job_ = CurrentJob();
+        pending_ = ImagesInFeeder();
+    }
     nextPage_ = 1;
     cancelled_ = false;
     page_.reset();

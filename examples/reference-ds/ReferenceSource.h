@@ -73,7 +73,8 @@ class ReferenceSource {
     bool CreateHostWindow();
     static LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void StartScan();
+    // `settingsTaken`: HM_SCAN already read the job from the record.
+    void StartScan(bool settingsTaken);
     void Preview();
     void Notify(twain::TW_UINT16 message);
     bool PageReady();
