@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -122,35 +124,37 @@ PagePixels PixelsOf(TW_INT16 pixelType) {
                                     : PagePixels::Color24;
 }
 
-bool NativeImageIsPage(HGLOBAL dib, const TW_IMAGEINFO& info, int number) {
-    const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(dib));
-    BITMAPINFOHEADER header{};
-    std::memcpy(&header, bytes, sizeof(header));
-    const auto page = quorveltwain::host::RenderTestPage(
-        static_cast<int>(FromFix32(info.XResolution)), PixelsOf(info.PixelType), number);
-    const std::size_t palette = header.biBitCount == 24 ? 0 : (1u << header.biBitCount) * 4;
-    const bool same =
-        header.biWidth == page.width && header.biHeight == page.height &&
-        header.biBitCount == info.BitsPerPixel &&
-        GlobalSize(dib) >= sizeof(header) + palette + page.bits.size() &&
-        std::memcmp(bytes + sizeof(header) + palette, page.bits.data(), page.bits.size()) == 0;
-    GlobalUnlock(dib);
-    return same;
+bool Bit(const std::uint8_t* row, int x) {
+    return (row[x / 8] >> (7 - x % 8)) & 1;
 }
 
-// Memory transfers are top-down with red first; the page is a bottom-up BMP with blue first.
-bool MemoryImageIsPage(const std::vector<std::uint8_t>& rows, std::size_t bytesPerRow,
-                       const TW_IMAGEINFO& info, int number) {
+// `width` x `height` pixels of an image, each row `stride` bytes after the one above it, must be
+// the test page from `left`, `top` (pixels). Native transfers are bottom-up DIBs with blue
+// first, memory transfers top-down with red first.
+struct Rows {
+    const std::uint8_t* first;  // the top row
+    std::ptrdiff_t stride;
+    bool redFirst;
+};
+
+bool ImageIsPage(const Rows& rows, int width, int height, const TW_IMAGEINFO& info, int number,
+                 int left, int top) {
     const auto page = quorveltwain::host::RenderTestPage(
         static_cast<int>(FromFix32(info.XResolution)), PixelsOf(info.PixelType), number);
-    if (rows.size() != bytesPerRow * page.height) return false;
-    for (int y = 0; y < page.height; ++y) {
-        const std::uint8_t* got = rows.data() + y * bytesPerRow;
+    if (left + width > page.width || top + height > page.height) return false;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* got = rows.first + y * rows.stride;
         const std::uint8_t* want =
-            page.bits.data() + std::size_t(page.height - 1 - y) * page.stride;
-        for (std::size_t x = 0; x < bytesPerRow; ++x) {
-            const std::size_t from = info.BitsPerPixel == 24 ? x - x % 3 + 2 - x % 3 : x;
-            if (got[x] != want[from]) return false;
+            page.bits.data() + std::size_t(page.height - 1 - top - y) * page.stride;
+        for (int x = 0; x < width; ++x) {
+            const int from = left + x;
+            const bool same = info.BitsPerPixel == 1 ? Bit(got, x) == Bit(want, from)
+                              : info.BitsPerPixel == 8
+                                  ? got[x] == want[from]
+                                  : got[3 * x] == want[3 * from + (rows.redFirst ? 2 : 0)] &&
+                                        got[3 * x + 1] == want[3 * from + 1] &&
+                                        got[3 * x + 2] == want[3 * from + (rows.redFirst ? 0 : 2)];
+            if (!same) return false;
         }
     }
     return true;
@@ -158,8 +162,9 @@ bool MemoryImageIsPage(const std::vector<std::uint8_t>& rows, std::size_t bytesP
 
 // Transfers every pending image; returns how many arrived, checking each and the count the
 // source reports after it. `cancelAfter` (1-based) presses Cancel in the progress window after
-// that image, before MSG_ENDXFER, which must then leave nothing pending.
-int TransferAll(bool memory, int expected, int cancelAfter = 0) {
+// that image, before MSG_ENDXFER, which must then leave nothing pending. `left`, `top`: where
+// the scan area starts on the page, in pixels.
+int TransferAll(bool memory, int expected, int cancelAfter = 0, int left = 0, int top = 0) {
     int received = 0;
     for (int number = 1;; ++number) {
         TW_IMAGEINFO info{};
@@ -182,12 +187,23 @@ int TransferAll(bool memory, int expected, int cancelAfter = 0) {
                     image.insert(image.end(), buffer.begin(), buffer.begin() + strip.BytesWritten);
                 }
             } while (result == TWRC_SUCCESS);
-            same = result == TWRC_XFERDONE && MemoryImageIsPage(image, bytesPerRow, info, number);
+            same = result == TWRC_XFERDONE &&
+                   image.size() == bytesPerRow * std::size_t(info.ImageLength) &&
+                   ImageIsPage(Rows{image.data(), std::ptrdiff_t(bytesPerRow), true},
+                               info.ImageWidth, info.ImageLength, info, number, left, top);
         } else {
             TW_HANDLE dib = nullptr;
             result = Source(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib);
             if (result == TWRC_XFERDONE) {
-                same = NativeImageIsPage(dib, info, number);
+                const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
+                const auto* bits = reinterpret_cast<const std::uint8_t*>(header + 1) +
+                                   (header->biBitCount == 24 ? 0 : 4 << header->biBitCount);
+                const std::ptrdiff_t stride = (header->biWidth * header->biBitCount + 31) / 32 * 4;
+                same = header->biWidth == info.ImageWidth && header->biHeight == info.ImageLength &&
+                       header->biBitCount == info.BitsPerPixel &&
+                       ImageIsPage(Rows{bits + (header->biHeight - 1) * stride, -stride, false},
+                                   info.ImageWidth, info.ImageLength, info, number, left, top);
+                GlobalUnlock(dib);
                 GlobalFree(dib);
             }
         }
@@ -406,7 +422,6 @@ int wmain(int argc, wchar_t** argv) {
     Check(SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB) == TWRC_SUCCESS, "ICAP_PIXELTYPE RGB");
     Check(SetOne(ICAP_XRESOLUTION, TWTY_FIX32, 0) != TWRC_SUCCESS && Condition() == TWCC_BADVALUE,
           "a resolution of 0 is refused with TWCC_BADVALUE");
-    Check(SetOne(ICAP_UNITS, TWTY_UINT16, TWUN_INCHES) == TWRC_SUCCESS, "ICAP_UNITS inches");
     Enable(false);
     if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY without UI");
     Check(TransferAll(false, 3) == 3, "three native transfers without UI");
@@ -425,6 +440,24 @@ int wmain(int argc, wchar_t** argv) {
     if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY for grey pages");
     Check(TransferAll(true, 2) == 2, "two grey memory transfers without UI");
     Disable();
+
+    // A scan area set in millimetres is that part of the page, read back in inches.
+    TW_IMAGELAYOUT layout{{ToFix32(10), ToFix32(20), ToFix32(110), ToFix32(170)}, 1, 1, 1};
+    Check(SetOne(ICAP_UNITS, TWTY_UINT16, TWUN_MILLIMETERS) == TWRC_SUCCESS &&
+              Source(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout) == TWRC_SUCCESS &&
+              SetOne(ICAP_UNITS, TWTY_UINT16, TWUN_INCHES) == TWRC_SUCCESS &&
+              Source(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, &layout) == TWRC_SUCCESS &&
+              std::abs(FromFix32(layout.Frame.Top) - 20 / 25.4) < 0.001,
+          "DAT_IMAGELAYOUT set in millimetres and read in inches");
+    SetOne(CAP_XFERCOUNT, TWTY_INT16, 1);
+    SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_BW);
+    Enable(false);
+    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY for a scan area");
+    Check(TransferAll(true, 1, 0, 79, 157) == 1, "a black and white scan area, 100 by 150 mm");
+    Disable();
+    Check(Source(DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, &layout) == TWRC_SUCCESS &&
+              layout.Frame.Right.Whole == 8 && SetOne(CAP_XFERCOUNT, TWTY_INT16, 2) == 0,
+          "DAT_IMAGELAYOUT reset to the whole A4 original");
 
     // With the settings window: Scan there, the pages, a scan cancelled in the progress
     // window, and the close box.
@@ -449,8 +482,8 @@ int wmain(int argc, wchar_t** argv) {
 
     Check(!g_callbackOffThread, "every callback came on the application's thread");
     if (direct) {
-        Check(g_notifications == 7 && g_managerCallbacks == g_notifications,
-              "all seven notifications came through the manager's callback");
+        Check(g_notifications == 8 && g_managerCallbacks == g_notifications,
+              "all eight notifications came through the manager's callback");
     }
     Check(g_dsm(&g_app, nullptr, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &g_source) == TWRC_SUCCESS,
           "MSG_CLOSEDS");
