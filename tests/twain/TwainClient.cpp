@@ -160,9 +160,32 @@ bool ImageIsPage(const Rows& rows, int width, int height, const TW_IMAGEINFO& in
     return true;
 }
 
+// A visible top-level window of this process holding the control `id`: the settings window
+// (Scan), the progress window (its Cancel).
+HWND VisibleWindowWith(int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(param);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
+                GetDlgItem(window, search->id) == nullptr) {
+                return TRUE;
+            }
+            search->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Transfers every pending image; returns how many arrived, checking each and the count the
 // source reports after it. `cancelAfter` (1-based) presses Cancel in the progress window after
-// that image, before MSG_ENDXFER, which must then leave nothing pending. `left`, `top`: where
+// that image: the next transfer must then be cancelled. `left`, `top`: where
 // the scan area starts on the page, in pixels.
 int TransferAll(bool memory, int expected, int cancelAfter = 0, int left = 0, int top = 0) {
     int received = 0;
@@ -213,28 +236,20 @@ int TransferAll(bool memory, int expected, int cancelAfter = 0, int left = 0, in
         std::snprintf(what, sizeof(what), "image %d is test page %d (%dx%d, %d bits)", number,
                       number, int(info.ImageWidth), int(info.ImageLength), info.BitsPerPixel);
         Check(same, what);
+        TW_PENDINGXFERS pending{};
+        Source(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
         if (number == cancelAfter) {
             // The progress window runs in this thread's loop: press Cancel and let it through.
-            HWND progress = nullptr;
-            EnumThreadWindows(
-                g_thread,
-                [](HWND window, LPARAM found) -> BOOL {
-                    if (!IsWindowVisible(window) || !GetDlgItem(window, IDC_PROGRESS_CANCEL)) {
-                        return TRUE;
-                    }
-                    *reinterpret_cast<HWND*>(found) = window;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&progress));
+            const HWND progress = VisibleWindowWith(IDC_PROGRESS_CANCEL);
             if (progress == nullptr) Stop("the progress window during the scan");
             PostMessageW(GetDlgItem(progress, IDC_PROGRESS_CANCEL), BM_CLICK, 0, 0);
             WaitForSource(0xffff, 300);  // nothing comes: this only pumps the click through
             Check(!IsWindowVisible(progress), "Cancel closes the progress window");
-        }
-        TW_PENDINGXFERS pending{};
-        Source(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
-        if (number == cancelAfter) {
-            Check(pending.Count == 0, "after Cancel no image is pending");
+            TW_HANDLE dib = nullptr;
+            Check(Source(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib) == TWRC_CANCEL &&
+                      Source(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending) == 0 &&
+                      pending.Count == 0,
+                  "the next transfer is cancelled and nothing is left pending");
             return received;
         }
         Check(pending.Count == (number < expected ? expected - number : 0),
@@ -252,29 +267,12 @@ struct UiStep {
     HWND settings = nullptr;
 };
 
-HWND FindSettingsWindow() {
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND window, LPARAM result) -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
-                GetDlgItem(window, IDC_SCAN) == nullptr) {
-                return TRUE;
-            }
-            *reinterpret_cast<HWND*>(result) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 DWORD WINAPI UserThread(void* param) {
     auto* step = static_cast<UiStep*>(param);
     const DWORD start = GetTickCount();
     HWND scan = nullptr;
     while (GetTickCount() - start < kWaitMs) {
-        step->settings = FindSettingsWindow();
+        step->settings = VisibleWindowWith(IDC_SCAN);
         scan = step->settings != nullptr ? GetDlgItem(step->settings, IDC_SCAN) : nullptr;
         // The window shows before its buttons are ready for a click.
         if (scan != nullptr && IsWindowEnabled(step->settings) && IsWindowVisible(scan) &&
@@ -470,10 +468,10 @@ int wmain(int argc, wchar_t** argv) {
     UserDoes(UiStep{nullptr, false, true}, MSG_CLOSEDSREQ, "the close box: MSG_CLOSEDSREQ");
     Disable();
     const DWORD closing = GetTickCount();
-    while (FindSettingsWindow() != nullptr && GetTickCount() - closing < kWaitMs) {
+    while (VisibleWindowWith(IDC_SCAN) != nullptr && GetTickCount() - closing < kWaitMs) {
         WaitForSource(0xffff, 50);  // only pumps
     }
-    Check(FindSettingsWindow() == nullptr, "the settings window is gone");
+    Check(VisibleWindowWith(IDC_SCAN) == nullptr, "the settings window is gone");
 
     // Settings only: Scan there means "keep these settings".
     Enable(true, MSG_ENABLEDSUIONLY);
