@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <type_traits>
 
 #include "TwainUiVersion.h"
 
@@ -174,10 +175,12 @@ TW_UINT16 ReferenceSource::Image(TW_UINT16 dat, TW_UINT16 message, TW_MEMREF dat
 bool ReferenceSource::LoadUiLibrary() {
     if (ui_.module != nullptr) return true;
     const std::wstring folder = LibraryFolder();
-    const HMODULE library = LoadLibraryW((folder + L"TWAIN_UI.dll").c_str());
+    // Freed again only when the library turns out unusable; kept for good once it works.
+    std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> owner(
+        LoadLibraryW((folder + L"TWAIN_UI.dll").c_str()), &FreeLibrary);
+    const HMODULE library = owner.get();
     if (library == nullptr) return false;
     UiLibrary ui;
-    ui.module = library;
     const bool complete =
         Get(library, "InitializeUI", ui.InitializeUI) && Get(library, "OpenUI", ui.OpenUI) &&
         Get(library, "CloseUI", ui.CloseUI) &&
@@ -192,10 +195,7 @@ bool ReferenceSource::LoadUiLibrary() {
         Get(library, "XML_ValidateResolutionRestriction", ui.checks.resolution) &&
         Get(library, "XML_ValidateColorModeRestriction", ui.checks.colorMode) &&
         Get(library, "XML_ValidateDuplexModeRestriction", ui.checks.duplexMode);
-    if (!complete) {
-        FreeLibrary(library);
-        return false;
-    }
+    if (!complete) return false;
     XMLSCN_HANDLE list = nullptr;
     std::uint32_t status =
         ui.XMLSCNLST_Open((folder + kDeviceList).c_str(), (folder + kDeviceSchema).c_str(), &list);
@@ -203,10 +203,7 @@ bool ReferenceSource::LoadUiLibrary() {
         status = ui.XMLSCNLST_Read(list, &device_);
         ui.XMLSCNLST_Close(list);
     }
-    if (status != XMLSCN_OK) {
-        FreeLibrary(library);
-        return false;
-    }
+    if (status != XMLSCN_OK) return false;
     // The library is never unloaded (its windows' threads may still reach the context while
     // it is loaded), and its context keeps pointers into this module's record: this module
     // must then stay too, even when the Data Source Manager frees it after MSG_CLOSEDS.
@@ -214,6 +211,7 @@ bool ReferenceSource::LoadUiLibrary() {
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                        reinterpret_cast<LPCWSTR>(&Instance), &self);
     ui_ = ui;
+    ui_.module = owner.release();
     // A session starts on the model's defaults; later sessions keep what the user chose.
     std::int32_t ScanSettingsRecord::*const fields[DEVLIST_SETTING_COUNT] = {
         &ScanSettingsRecord::original_size,   &ScanSettingsRecord::original_orientation,
