@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -76,16 +77,25 @@ TW_UINT16 SetOne(TW_UINT16 cap, TW_UINT16 type, TW_UINT32 value) {
     return result;
 }
 
-// The current value of a capability (MSG_GETCURRENT, a TW_ONEVALUE), or `fallback`.
-TW_UINT32 Current(TW_UINT16 cap, TW_UINT32 fallback) {
+// The container the source answers `message` with, as bytes (none on failure), and its type.
+std::vector<std::uint8_t> Container(TW_UINT16 cap, TW_UINT16 message, TW_UINT16& type) {
     TW_CAPABILITY capability{cap, TWON_DONTCARE16, nullptr};
-    if (Source(DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &capability) != TWRC_SUCCESS) {
-        return fallback;
-    }
-    TW_ONEVALUE one{};
-    std::memcpy(&one, GlobalLock(capability.hContainer), sizeof(one));
+    if (Source(DG_CONTROL, DAT_CAPABILITY, message, &capability) != TWRC_SUCCESS) return {};
+    type = capability.ConType;
+    const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(capability.hContainer));
+    std::vector<std::uint8_t> copy(bytes, bytes + GlobalSize(capability.hContainer));
     GlobalUnlock(capability.hContainer);
     GlobalFree(capability.hContainer);
+    return copy;
+}
+
+// The current value of a capability (MSG_GETCURRENT, a TW_ONEVALUE), or `fallback`.
+TW_UINT32 Current(TW_UINT16 cap, TW_UINT32 fallback) {
+    TW_UINT16 type = 0;
+    const std::vector<std::uint8_t> bytes = Container(cap, MSG_GETCURRENT, type);
+    TW_ONEVALUE one{0, fallback};
+    if (type == TWON_ONEVALUE && bytes.size() >= sizeof(one))
+        std::memcpy(&one, bytes.data(), sizeof(one));
     return one.Item;
 }
 
@@ -418,6 +428,18 @@ int wmain(int argc, wchar_t** argv) {
     // Without UI: three colour pages in native transfers, then two in memory transfers.
     Check(SetOne(CAP_XFERCOUNT, TWTY_INT16, 3) == TWRC_SUCCESS, "CAP_XFERCOUNT 3");
     Check(SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB) == TWRC_SUCCESS, "ICAP_PIXELTYPE RGB");
+    // What an application reads first: the types the model offers, the current one marked.
+    TW_UINT16 type = 0;
+    const std::vector<std::uint8_t> list = Container(ICAP_PIXELTYPE, MSG_GET, type);
+    TW_ENUMERATION types{};
+    std::memcpy(&types, list.data(), std::min(list.size(), sizeof(types)));
+    std::vector<TW_UINT16> items(
+        list.size() == 14 + 2 * std::size_t(types.NumItems) ? types.NumItems : 0);
+    std::memcpy(items.data(), list.data() + 14, 2 * items.size());
+    Check(type == TWON_ENUMERATION && types.ItemType == TWTY_UINT16 &&
+              items == std::vector<TW_UINT16>{TWPT_BW, TWPT_GRAY, TWPT_RGB} &&
+              types.CurrentIndex == 2,
+          "ICAP_PIXELTYPE lists black and white, grey and colour, colour current");
     Check(SetOne(ICAP_XRESOLUTION, TWTY_FIX32, 0) != TWRC_SUCCESS && Condition() == TWCC_BADVALUE,
           "a resolution of 0 is refused with TWCC_BADVALUE");
     Enable(false);
@@ -453,6 +475,23 @@ int wmain(int argc, wchar_t** argv) {
     if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY for a scan area");
     Check(TransferAll(true, 1, 0, 79, 157) == 1, "a black and white scan area, 100 by 150 mm");
     Disable();
+    // What the model refuses with the other settings, TWAIN refuses too.
+    Check(SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB) == 0 &&
+              SetOne(ICAP_XRESOLUTION, TWTY_INT32, 600) == 0 &&
+              SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_BW) == TWRC_FAILURE &&
+              Condition() == TWCC_BADVALUE && SetOne(ICAP_XRESOLUTION, TWTY_INT32, 200) == 0,
+          "black and white at 600 dpi is refused, as the model's restrictions say");
+    // Both sides of every sheet in the feeder, cut to A5: six images, each the top of its page.
+    Check(SetOne(CAP_XFERCOUNT, TWTY_INT16, 0xffff) == 0 &&
+              SetOne(CAP_DUPLEXENABLED, TWTY_BOOL, 1) == 0 &&
+              SetOne(ICAP_SUPPORTEDSIZES, TWTY_UINT16, TWSS_A5) == 0,
+          "every image, both sides, A5");
+    Enable(false);
+    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY for duplex A5");
+    Check(TransferAll(true, 6) == 6, "six A5 colour images from three sheets");
+    Disable();
+    SetOne(CAP_DUPLEXENABLED, TWTY_BOOL, 0);
+    SetOne(ICAP_SUPPORTEDSIZES, TWTY_UINT16, TWSS_NONE);
     Check(Source(DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, &layout) == TWRC_SUCCESS &&
               layout.Frame.Right.Whole == 8 && SetOne(CAP_XFERCOUNT, TWTY_INT16, 2) == 0,
           "DAT_IMAGELAYOUT reset to the whole A4 original");
@@ -480,8 +519,8 @@ int wmain(int argc, wchar_t** argv) {
 
     Check(!g_callbackOffThread, "every callback came on the application's thread");
     if (direct) {
-        Check(g_notifications == 8 && g_managerCallbacks == g_notifications,
-              "all eight notifications came through the manager's callback");
+        Check(g_notifications == 9 && g_managerCallbacks == g_notifications,
+              "all nine notifications came through the manager's callback");
     }
     Check(g_dsm(&g_app, nullptr, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &g_source) == TWRC_SUCCESS,
           "MSG_CLOSEDS");
