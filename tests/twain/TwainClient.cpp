@@ -498,7 +498,11 @@ int wmain(int argc, wchar_t** argv) {
 
     // With the settings window: Scan there, the pages, a scan cancelled in the progress
     // window, and the close box.
-    SetOne(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE);
+    // The settings window opens on what the application chose: grey at 300 dpi.
+    Check(SetOne(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE) == 0 &&
+              SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_GRAY) == 0 &&
+              SetOne(ICAP_XRESOLUTION, TWTY_INT32, 300) == 0,
+          "native transfers, grey, 300 dpi");
     Enable(true);
     UserDoes(UiStep{shot, true, false}, MSG_XFERREADY, "Scan in the settings window");
     Check(TransferAll(false, 2) == 2, "two native transfers from the settings window");
