@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A TWAIN session through the platform's Data Source Manager with the reference data source.
 # Wine 8's manager loads only twain_64\sane.ds and twain_64\gphoto2.ds, by those names, and
-# never looks into sub-folders; its sane.ds is a placeholder that cannot load in a prefix
-# without SANE. The installed source (twain_64\Quorvel\) is therefore put in that file's place
+# never looks into sub-folders; in the test prefix its sane.ds is a placeholder that does not
+# load. The installed source (twain_64\Quorvel\) is therefore put in that file's place
 # for the session and the placeholder restored afterwards, whatever happens. Wine's manager
 # also never gives a source its entry points, so no callback can go through it: a second run
 # loads the installed source directly, the client playing a TWAIN 2 manager.
