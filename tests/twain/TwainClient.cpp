@@ -328,6 +328,14 @@ void Disable() {
           "MSG_DISABLEDS");
 }
 
+// A scan without UI: enable, wait for MSG_XFERREADY, take every image, disable.
+void ScanWithoutUI(bool memory, int expected, const char* what, int left = 0, int top = 0) {
+    Enable(false);
+    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop(what);
+    Check(TransferAll(memory, expected, 0, left, top) == expected, what);
+    Disable();
+}
+
 // ---- What Wine 8's manager leaves out, played by the client itself (--direct). ----
 // Wine's manager never hands a source DAT_ENTRYPOINT, so a source cannot call back through it.
 // With --direct the client loads the installed source and is its TWAIN 2 manager: entry points
@@ -442,24 +450,15 @@ int wmain(int argc, wchar_t** argv) {
           "ICAP_PIXELTYPE lists black and white, grey and colour, colour current");
     Check(SetOne(ICAP_XRESOLUTION, TWTY_FIX32, 0) != TWRC_SUCCESS && Condition() == TWCC_BADVALUE,
           "a resolution of 0 is refused with TWCC_BADVALUE");
-    Enable(false);
-    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY without UI");
-    Check(TransferAll(false, 3) == 3, "three native transfers without UI");
-    Disable();
+    ScanWithoutUI(false, 3, "three native transfers without UI");
 
     Check(SetOne(CAP_XFERCOUNT, TWTY_INT16, 2) == TWRC_SUCCESS, "CAP_XFERCOUNT 2");
     Check(SetOne(ICAP_XFERMECH, TWTY_UINT16, TWSX_MEMORY) == TWRC_SUCCESS, "memory transfers");
-    Enable(false);
-    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY for memory transfers");
-    Check(TransferAll(true, 2) == 2, "two memory transfers without UI");
-    Disable();
+    ScanWithoutUI(true, 2, "two memory transfers without UI");
     Check(SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_GRAY) == TWRC_SUCCESS &&
               Current(ICAP_PIXELTYPE, 99) == TWPT_GRAY,
           "ICAP_PIXELTYPE gray");
-    Enable(false);
-    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY for grey pages");
-    Check(TransferAll(true, 2) == 2, "two grey memory transfers without UI");
-    Disable();
+    ScanWithoutUI(true, 2, "two grey memory transfers without UI");
 
     // A scan area set in millimetres is that part of the page, read back in inches.
     TW_IMAGELAYOUT layout{{ToFix32(10), ToFix32(20), ToFix32(110), ToFix32(170)}, 1, 1, 1};
@@ -471,10 +470,7 @@ int wmain(int argc, wchar_t** argv) {
           "DAT_IMAGELAYOUT set in millimetres and read in inches");
     SetOne(CAP_XFERCOUNT, TWTY_INT16, 1);
     SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_BW);
-    Enable(false);
-    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY for a scan area");
-    Check(TransferAll(true, 1, 0, 79, 157) == 1, "a black and white scan area, 100 by 150 mm");
-    Disable();
+    ScanWithoutUI(true, 1, "a black and white scan area, 100 by 150 mm", 79, 157);
     // What the model refuses with the other settings, TWAIN refuses too.
     Check(SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB) == 0 &&
               SetOne(ICAP_XRESOLUTION, TWTY_INT32, 600) == 0 &&
@@ -486,10 +482,7 @@ int wmain(int argc, wchar_t** argv) {
               SetOne(CAP_DUPLEXENABLED, TWTY_BOOL, 1) == 0 &&
               SetOne(ICAP_SUPPORTEDSIZES, TWTY_UINT16, TWSS_A5) == 0,
           "every image, both sides, A5");
-    Enable(false);
-    if (!WaitForSource(MSG_XFERREADY, kWaitMs)) Stop("MSG_XFERREADY for duplex A5");
-    Check(TransferAll(true, 6) == 6, "six A5 colour images from three sheets");
-    Disable();
+    ScanWithoutUI(true, 6, "six A5 colour images from three sheets");
     SetOne(CAP_DUPLEXENABLED, TWTY_BOOL, 0);
     SetOne(ICAP_SUPPORTEDSIZES, TWTY_UINT16, TWSS_NONE);
     Check(Source(DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, &layout) == TWRC_SUCCESS &&
