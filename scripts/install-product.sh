@@ -7,6 +7,7 @@
 #   <shared documents>\Quorvel\ZQ_TWAIN\                  RegList.ini, scanner definition,
 #                                                         VRXTWAIN\ for saved configurations
 #   <Windows folder>\twain_32\VRXTWAIN\                   VersionInfo.ini
+#   <system Windows folder>\twain_64\Quorvel\            the reference data source
 # The installer (packaging/TWAIN_UI.wxs) puts the same files in the same places.
 # Usage: scripts/install-product.sh <build-dir>
 set -euo pipefail
@@ -31,8 +32,9 @@ fi
 mapfile -t unix < <("$WINELOADER" winepath.exe -u \
   "$windows\\TWAIN_64\\VRXTWAIN" \
   "$public\\Documents\\Quorvel\\ZQ_TWAIN" \
-  "$windows\\twain_32\\VRXTWAIN" </dev/null 2>/dev/null)
-program_dir=${unix[0]:?} data_dir=${unix[1]:?} version_dir=${unix[2]:?}
+  "$windows\\twain_32\\VRXTWAIN" \
+  "$windows\\twain_64\\Quorvel" </dev/null 2>/dev/null)
+program_dir=${unix[0]:?} data_dir=${unix[1]:?} version_dir=${unix[2]:?} source_dir=${unix[3]:?}
 
 mkdir -p "$program_dir" "$data_dir/VRXTWAIN" "$version_dir"
 install -m 644 "$build_dir/bin/TWAIN_UI.dll" "$program_dir/TWAIN_UI.dll"
@@ -56,4 +58,9 @@ for file in "$build_dir"/driver/*.ini; do
     install -m 644 "$file" "$data_dir/$name"
   fi
 done
+# The reference data source, the installer's optional feature; the tests use it.
+if [ -f "$build_dir/bin/TWAIN_UI_Reference.ds" ]; then
+  mkdir -p "$source_dir"
+  install -m 644 "$build_dir/bin/TWAIN_UI_Reference.ds" "$source_dir/TWAIN_UI_Reference.ds"
+fi
 echo "Installed into $WINEPREFIX: TWAIN_UI.dll, languages ${languages[*]:-none}, driver files"

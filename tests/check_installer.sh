@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The installer in a fresh Wine prefix of its own: an older version installs (developer files
-# off), the user saves a configuration and changes a driver setting, this version upgrades it
-# with every feature and the older one cannot come back over it, the stand-in host scans with
-# the installed files only, and uninstalling removes every installed file and folder but the
-# user's configuration and driver settings.
+# and the reference data source off), the user saves a configuration and changes a driver
+# setting, this version upgrades it with every feature and the older one cannot come back over
+# it, the stand-in host scans with the installed files only, and uninstalling removes every
+# installed file and folder but the user's configuration and driver settings.
 # Usage: check_installer.sh <build-dir> <msi> <version>
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,6 +35,7 @@ msiexec /i "$(win "$work/old.msi")"
 [ "$(products)" = 0.9.0 ] || fail "0.9.0 not registered once: '$(products)'"
 data=$WINEPREFIX/drive_c/users/Public/Documents/Quorvel/ZQ_TWAIN
 [ -e "$WINEPREFIX/drive_c/Program Files/TWAIN_UI SDK" ] && fail "developer files installed by default"
+[ -e "$WINEPREFIX/drive_c/windows/twain_64/Quorvel" ] && fail "the reference source installed by default"
 # What the user makes of the installation: a saved configuration, a changed scanner setting.
 printf '<?xml version="1.0" encoding="UTF-8"?>\n<param/>\n' >"$data/VRXTWAIN/N_SCNLSTZQ5100.xml"
 { printf '\xff\xfe'; printf '[Contents]\r\nUnit=1\r\n' | iconv -t UTF-16LE; } >"$data/ZQ5100.ini"
@@ -55,7 +56,7 @@ expected=("$program/twain_ui.dll" "$program/scanconfiglist.xsd" "$program/device
   windows/twain_32/vrxtwain/versioninfo.ini)
 sdk="program files/twain_ui sdk"
 expected+=("$sdk/include/twain_ui.h" "$sdk/docs/host-guide.md" "$sdk/docs/examples/minimal_host.cpp"
-  "$sdk/changelog.md")
+  "$sdk/changelog.md" windows/twain_64/quorvel/twain_ui_reference.ds)
 for library in "$build"/LANG/*/Resource.dll; do
   expected+=("$program/lang/$(basename "$(dirname "$library")" | tr '[:upper:]' '[:lower:]')/resource.dll")
 done
