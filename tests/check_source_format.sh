@@ -3,7 +3,7 @@
 # Usage: check_source_format.sh <source dir>
 set -euo pipefail
 cd "${1:?source dir}"
-mapfile -t files < <(find src include host tests tools docs/examples examples -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+mapfile -t files < <(find src include host tests tools docs/examples -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
 status=0
 report=$(clang-format --style=file --dry-run -Werror "${files[@]}" 2>&1) || status=$?
 if [ "$status" -eq 0 ]; then
