@@ -173,6 +173,11 @@ void DlgPreview::InitDialog() {
                           reinterpret_cast<LPARAM>(edges));
 
     for (int i = 0; i < 4; ++i) {
+        // Laid out right to left, the buttons keep their places but not their pictures: a
+        // mirrored turn arrow would point the other way.
+        const HWND button = Control(kToolButtons[i]);
+        ::SetWindowLongPtrW(button, GWL_EXSTYLE,
+                            ::GetWindowLongPtrW(button, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
         toolIcons_[i].reset(LoadSizedIcon(resourceModule_, kToolIcons[i], kButtonIconPixels));
         ::SendDlgItemMessageW(window, kToolButtons[i], BM_SETIMAGE, IMAGE_ICON,
                               reinterpret_cast<LPARAM>(toolIcons_[i].get()));
@@ -807,6 +812,7 @@ void DlgPreview::OnZoomClick(POINT point) {
 // ---- Turning, reset, scan and close ----
 
 void DlgPreview::Turn(preview::Turn turn, bool undoing) {
+    const double oldWidthMm = widthMm_;
     if (!image_.Turn(turn)) return;
     image_.SaveBmp(imagePath_);
     TakeImageSize();
@@ -818,7 +824,12 @@ void DlgPreview::Turn(preview::Turn turn, bool undoing) {
         Show();
         ClearStatus();
     } else {
-        frame_ = TurnFrame(frame_, turn, widthMm_, heightMm_);
+        // Laid out right to left, the frame is measured from the page's right edge: it turns
+        // with the page as the page's own frame does.
+        frame_ = rightToLeft_
+                     ? Mirrored(TurnFrame(Mirrored(frame_, oldWidthMm), turn, widthMm_, heightMm_),
+                                widthMm_)
+                     : TurnFrame(frame_, turn, widthMm_, heightMm_);
         OutlineFromFrame();
         WritePositionTexts(false);
     }
