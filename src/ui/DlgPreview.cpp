@@ -192,10 +192,10 @@ void DlgPreview::InitDialog() {
                               reinterpret_cast<LPARAM>(statusIcons_[part - 1].get()));
     }
     // Icons used as pointers point at their centre; shared system cursors are not freed.
-    handCursor_ = LoadSizedIcon(resourceModule_, IDI_PREVIEW_HAND, kCursorPixels);
-    grabCursor_ = LoadSizedIcon(resourceModule_, IDI_PREVIEW_HAND_GRABBING, kCursorPixels);
-    zoomInCursor_ = LoadSizedIcon(resourceModule_, IDI_PREVIEW_ZOOM_IN, kCursorPixels);
-    zoomOutCursor_ = LoadSizedIcon(resourceModule_, IDI_PREVIEW_ZOOM_OUT, kCursorPixels);
+    handCursor_.reset(LoadSizedIcon(resourceModule_, IDI_PREVIEW_HAND, kCursorPixels));
+    grabCursor_.reset(LoadSizedIcon(resourceModule_, IDI_PREVIEW_HAND_GRABBING, kCursorPixels));
+    zoomInCursor_.reset(LoadSizedIcon(resourceModule_, IDI_PREVIEW_ZOOM_IN, kCursorPixels));
+    zoomOutCursor_.reset(LoadSizedIcon(resourceModule_, IDI_PREVIEW_ZOOM_OUT, kCursorPixels));
     resizeCursor_ = ::LoadCursorW(nullptr, rightToLeft_ ? IDC_SIZENESW : IDC_SIZENWSE);
     crossCursor_ = ::LoadCursorW(nullptr, IDC_CROSS);
     leavingCursor_ = ::LoadCursorW(resourceModule_, MAKEINTRESOURCEW(IDC_CURSOR_LEAVING));
@@ -245,9 +245,8 @@ void DlgPreview::WindowDestroyed() noexcept {
     for (auto& icon : toolIcons_) icon.reset();
     zoomOutIcon_.reset();
     for (auto& icon : statusIcons_) icon.reset();
-    for (HCURSOR* cursor : {&handCursor_, &grabCursor_, &zoomInCursor_, &zoomOutCursor_}) {
-        if (*cursor != nullptr) ::DestroyIcon(*cursor);
-        *cursor = nullptr;
+    for (UniqueIcon* cursor : {&handCursor_, &grabCursor_, &zoomInCursor_, &zoomOutCursor_}) {
+        cursor->reset();
     }
 }
 
@@ -704,9 +703,9 @@ void DlgPreview::OnMouseMove(POINT point, bool /*buttonDown*/) {
     if (InArea(point)) {
         pointerInside_ = true;
         if (tool_ == Tool::Hand) {
-            ::SetCursor(buttonDown_ ? grabCursor_ : handCursor_);
+            ::SetCursor(buttonDown_ ? grabCursor_.get() : handCursor_.get());
         } else if (tool_ == Tool::Zoom) {
-            ::SetCursor(zoomIn_ ? zoomInCursor_ : zoomOutCursor_);
+            ::SetCursor(zoomIn_ ? zoomInCursor_.get() : zoomOutCursor_.get());
         } else if (!dragging_) {
             if (!frameHidden_ && NearCorner(point)) {
                 ::SetCursor(resizeCursor_);
@@ -733,7 +732,7 @@ void DlgPreview::OnMouseMove(POINT point, bool /*buttonDown*/) {
         WritePositionTexts(false);
         Show();
     } else if (tool_ == Tool::Hand) {
-        ::SetCursor(grabCursor_);
+        ::SetCursor(grabCursor_.get());
         offsetX_ -= static_cast<std::int32_t>((point.x - last_.x) / zoom_);
         offsetY_ -= static_cast<std::int32_t>((point.y - last_.y) / zoom_);
         last_ = point;

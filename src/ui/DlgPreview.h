@@ -139,10 +139,11 @@ class DlgPreview final : public DlgBase {
     UniqueIcon toolIcons_[4];
     UniqueIcon zoomOutIcon_;
     UniqueIcon statusIcons_[2];
-    HCURSOR handCursor_ = nullptr;
-    HCURSOR grabCursor_ = nullptr;
-    HCURSOR zoomInCursor_ = nullptr;
-    HCURSOR zoomOutCursor_ = nullptr;
+    // The hand and zoom pointers are the tools' icons at the pointer's size.
+    UniqueIcon handCursor_;
+    UniqueIcon grabCursor_;
+    UniqueIcon zoomInCursor_;
+    UniqueIcon zoomOutCursor_;
     HCURSOR resizeCursor_ = nullptr;
     HCURSOR crossCursor_ = nullptr;
     HCURSOR leavingCursor_ = nullptr;

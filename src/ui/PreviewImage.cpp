@@ -167,13 +167,9 @@ int PreviewImage::BitsPerPixel() const noexcept {
 }
 
 void PreviewImage::DropScaledCopy() noexcept {
-    if (drawDc_ != nullptr) {
-        ::SelectObject(drawDc_, drawDcDefault_);
-        ::DeleteDC(drawDc_);
-        drawDc_ = nullptr;
-    }
-    if (drawCopy_ != nullptr) ::DeleteObject(drawCopy_);
-    drawCopy_ = nullptr;
+    if (drawDc_) ::SelectObject(drawDc_.get(), drawDcDefault_);
+    drawDc_.reset();
+    drawCopy_.reset();
     drawScale_ = 0;
 }
 
@@ -189,8 +185,8 @@ bool PreviewImage::MakeScaledCopy(double scale) noexcept {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    drawCopy_ = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (drawCopy_ == nullptr || bits == nullptr) {
+    drawCopy_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!drawCopy_ || bits == nullptr) {
         DropScaledCopy();
         return false;
     }
@@ -214,12 +210,12 @@ bool PreviewImage::MakeScaledCopy(double scale) noexcept {
         gp::GdipDeleteGraphics(graphics);
     }
     gp::GdipDisposeImage(target);
-    drawDc_ = ::CreateCompatibleDC(nullptr);
-    if (drawDc_ == nullptr) {
+    drawDc_.reset(::CreateCompatibleDC(nullptr));
+    if (!drawDc_) {
         DropScaledCopy();
         return false;
     }
-    drawDcDefault_ = ::SelectObject(drawDc_, drawCopy_);
+    drawDcDefault_ = ::SelectObject(drawDc_.get(), drawCopy_.get());
     drawScale_ = scale;
     return true;
 }
@@ -377,7 +373,7 @@ void PreviewImage::Draw(HDC dc, const RECT& source, const RECT& target) noexcept
     const LONG sourceHeight = source.bottom - source.top;
     if (sourceWidth <= 0 || sourceHeight <= 0) return;
     const double scale = static_cast<double>(target.right - target.left) / sourceWidth;
-    if (drawDc_ == nullptr || scale != drawScale_) {
+    if (!drawDc_ || scale != drawScale_) {
         if (!MakeScaledCopy(scale)) return;
     }
     // Only the part of the source that is image is drawn, onto its share of the target.
@@ -391,7 +387,7 @@ void PreviewImage::Draw(HDC dc, const RECT& source, const RECT& target) noexcept
     const int toTop = target.top + scaled(top - source.top);
     const int width = scaled(right - source.left) - scaled(left - source.left);
     const int height = scaled(bottom - source.top) - scaled(top - source.top);
-    ::BitBlt(dc, toLeft, toTop, width, height, drawDc_, scaled(left), scaled(top), SRCCOPY);
+    ::BitBlt(dc, toLeft, toTop, width, height, drawDc_.get(), scaled(left), scaled(top), SRCCOPY);
 }
 
 }  // namespace quorveltwain

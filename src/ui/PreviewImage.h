@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/UniqueHandle.h"
+
 namespace quorveltwain {
 
 namespace preview {
@@ -58,8 +60,8 @@ class PreviewImage {
     // zoom with GDI+'s smoothing, so text stays legible when reduced; a scroll or pan then
     // only copies pixels (a pan at 400 % redraws in a few milliseconds; GDI+ drawing the
     // whole image each time took 75 ms under Wine).
-    HBITMAP drawCopy_ = nullptr;
-    HDC drawDc_ = nullptr;
+    UniqueBitmap drawCopy_;
+    UniqueMemoryDC drawDc_;
     HGDIOBJ drawDcDefault_ = nullptr;
     double drawScale_ = 0;
     std::int32_t width_ = 0;

@@ -13,6 +13,7 @@
 #include "WindowTestHost.h"
 #include "api/UiContext.h"
 #include "platform/LibraryModule.h"
+#include "platform/LiveObjects.h"
 #include "support/TestFiles.h"
 #include "twain_ui.h"
 #include "ui/DialogSlot.h"
@@ -391,6 +392,40 @@ TEST_F(PreviewWindow, UnderTheSettingsWindowResetAsksAndCloseUIEndsThePreview) {
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_FALSE(testsupport::FileExists(image_));
     EXPECT_EQ(host_.Count(HM_SCAN), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PreviewWindow, RepeatedPreviewsLeaveNothingBehind) {
+    const auto cycle = [&] {
+        WriteTestBmp(image_, 300, 200, 24);
+        const HWND window = Show();
+        if (window == nullptr) return false;
+        Command(window, IDM_ROTATE_CLOCKWISE);  // a turn makes a new picture at its zoom
+        Command(window, IDC_PREVIEW_CLOSE);
+        return Ended();
+    };
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(cycle()) << "warm-up cycle " << i;
+    const long handles = LiveObjects::Count(LiveKind::KernelHandle);
+    const long gdi = LiveObjects::Count(LiveKind::GdiObject);
+    const long windows = LiveObjects::Count(LiveKind::Window);
+    DWORD processHandles = 0;
+    ::GetProcessHandleCount(::GetCurrentProcess(), &processHandles);
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(cycle()) << "cycle " << i;
+    const auto backTo = [](LiveKind kind, long count) {
+        return PumpUntil([=] { return LiveObjects::Count(kind) == count; });
+    };
+    EXPECT_TRUE(backTo(LiveKind::KernelHandle, handles));
+    EXPECT_TRUE(backTo(LiveKind::GdiObject, gdi));
+    EXPECT_TRUE(backTo(LiveKind::Window, windows));
+    DWORD after = 0;
+    ::GetProcessHandleCount(::GetCurrentProcess(), &after);
+    // One thread handle or one file left per preview would show as 20 here.
+    EXPECT_LT(after, processHandles + 5);
+    // Replaced objects are freed once their thread has ended.
+    EXPECT_LE(DialogSlot<DlgPreview>::KeptCount(), 2u);
 }
 
 }  // namespace
