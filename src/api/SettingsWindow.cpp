@@ -72,6 +72,7 @@ void CloseSettingsWindow(UiContext& context) {
         int failedWaits = 0;
         for (;;) {
             dialog->WakeThread();
+            dialog->CloseSecondaryWindows();
             const ULONGLONG sliceStart = ::GetTickCount64();
             const DWORD result = WaitSlice(dialog->msgLoopThreadHandle_.get());
             Trace(L"WaitForSingleObject(msgLoopThreadHandle_ == 0x%x", result);

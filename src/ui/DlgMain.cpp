@@ -579,6 +579,22 @@ INT_PTR DlgMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void DlgMain::CloseSecondaryWindows() const noexcept {
+    struct Search {
+        HWND main;
+    } search{Window()};
+    ::EnumThreadWindows(
+        threadId_,
+        [](HWND window, LPARAM parameter) -> BOOL {
+            const HWND main = reinterpret_cast<Search*>(parameter)->main;
+            if (window != main && ::IsWindowVisible(window)) {
+                ::PostMessageW(window, WM_CLOSE, 0, 0);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+}
+
 void DlgMain::OnClose() {
     // Whoever sets the flag first owns the shutdown: when CloseUI got here first it waits
     // for this thread and closes the handle itself, and the host needs no word from us.

@@ -60,6 +60,9 @@ class DlgMain final : public DlgBase {
     void StartThread() noexcept;
     // Makes an idle settings thread look at isDlgClosed.
     void WakeThread() const noexcept { WakeUiThread(threadId_); }
+    // Asks every other top-level window of the settings thread to close: a modal editor or
+    // question holds the thread in its own loop, which never looks at isDlgClosed.
+    void CloseSecondaryWindows() const noexcept;
 
     // The slot may free a replaced object once its thread has ended: nothing of the old
     // window or its thread can reach it any more.

@@ -468,6 +468,25 @@ TEST_F(ProfilesWindow, AProfileSavedWhileTheWindowIsOpenOutlivesCloseUI) {
     ASSERT_TRUE(OpenProfiles());
     EXPECT_EQ(::SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0), 2);
     EXPECT_EQ(ItemText(list_, 1), L"Kept");
+
+    // CloseUI while an editor is open ends it with everything else, saving nothing: the New
+    // editor on the profiles thread, then Save-as running modally on the settings thread.
+    editor = OpenEditor(profiles_, IDC_PROFILES_NEW);
+    ASSERT_NE(editor, nullptr);
+    Type(editor, L"Never saved");
+    CloseUI();
+    EXPECT_FALSE(::IsWindow(editor));
+    EXPECT_FALSE(::IsWindow(profiles_));
+    ASSERT_TRUE(OpenSettings());
+    editor = OpenEditor(pane_, IDC_DETAILS_SAVE_AS);
+    ASSERT_NE(editor, nullptr);
+    Type(editor, L"Never saved either");
+    const ULONGLONG start = ::GetTickCount64();
+    CloseUI();
+    EXPECT_LT(::GetTickCount64() - start, 5000u);
+    EXPECT_FALSE(::IsWindow(editor));
+    EXPECT_FALSE(::IsWindow(main_));
+    EXPECT_EQ(Names(StoredProfiles()), (std::vector<std::wstring>{L"Default settings", L"Kept"}));
 }
 
 }  // namespace
