@@ -201,7 +201,7 @@ bool PreviewImage::MakeScaledCopy(double scale) noexcept {
     if (gp::GdipGetImageGraphicsContext(target, &graphics) == Ok) {
         // Reduced pixels are averaged so that text stays legible; enlarged ones stay sharp.
         gp::GdipSetInterpolationMode(graphics, scale < 1.0
-                                                   ? Gdiplus::InterpolationModeHighQualityBilinear
+                                                   ? Gdiplus::InterpolationModeBilinear
                                                    : Gdiplus::InterpolationModeNearestNeighbor);
         gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
         gp::GdipDrawImageRectI(graphics, static_cast<GpImage*>(image_), 0, 0,
