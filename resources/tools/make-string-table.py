@@ -32,11 +32,8 @@ def main(argv):
                 lines.append(f"    {identifier.ljust(width)}{quoted(text)}")
         lines.append("END")
     out = pathlib.Path(argv[2])
-    text = "\n".join(lines) + "\n"
-    # Unchanged output keeps its time stamp, so the library is not rebuilt for nothing.
-    if not out.exists() or out.read_text(encoding="utf-8") != text:
-        out.parent.mkdir(parents=True, exist_ok=True)
-        out.write_text(text, encoding="utf-8")
+    out.parent.mkdir(parents=True, exist_ok=True)
+    out.write_text("\n".join(lines) + "\n", encoding="utf-8")
 
 
 if __name__ == "__main__":
