@@ -31,7 +31,7 @@ if [ -n "${SHOTS_LANGS:-}" ] && [ -z "${TWAINUI_SHOTS_INNER:-}" ]; then
       count=$((count + 1))
       tiles+=(-label "$lang" "$out/$lang-settings-basic.png")
     done
-    montage "${tiles[@]}" -tile 6x -geometry '400x420+6+6' -pointsize 16 -background '#d8dce0' \
+    montage "${tiles[@]}" -tile 6x -geometry '400x420+6+6' -pointsize 16 -background '#d8dce0' -depth 8 \
       "$root/docs/screenshots/$SHOTS_SHEET"
     echo "$SHOTS_SHEET: $count languages"
   fi
