@@ -68,8 +68,10 @@ if [ ${#languages[@]} -eq 0 ]; then
 fi
 
 manufacturer=$(sed -n 's/^#define TWAINUI_MANUFACTURER "\(.*\)"$/\1/p' "$build_dir/generated/TwainUiVersion.h")
+# The face the windows ask for, which the font links below name.
+ui_face=$(sed -n 's/^#define UI_FONT_FACE \{1,\}"\([^"]*\)".*/\1/p' "$root/resources/ResourceIds.h")
 rm -f "$out"
-(cd / && wixl -a x64 -D Version="$version" -D Manufacturer="$manufacturer" \
+(cd / && wixl -a x64 -D Version="$version" -D Manufacturer="$manufacturer" -D UiFontFace="$ui_face" \
   -D BuildDir="${build_dir#/}" -D SourceDir="${root#/}" -o "$out" \
   "$root/packaging/TWAIN_UI.wxs" "$content")
 

@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
 # The demo: the stand-in host drives TWAIN_UI.dll with a sample scanner model.
-#   make demo [DEMO_ARGS="--model mf3120-a4 --error 7"] [DEMO_LANG=ar_SA.UTF-8]
+#   make demo [DEMO_ARGS="--model mf3120-a4 --error 7"] [DEMO_LANG=de]
+# DEMO_LANG is a language folder (en, ar, de, ja, pt-PT, zh-Hant, ...): the demo runs in the
+# locale its catalogue names, and the library picks that language as for a real user.
 # DEMO_ARGS="--help" lists the host's options. With a display the windows are there to use;
 # without one the host walks a scripted tour under Xvfb and leaves screenshots in build/demo/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build}
+
+# Refused before anything is built, with the list of the valid values.
+locale=C.UTF-8
+if [ -n "${DEMO_LANG:-}" ]; then
+  locale=$(bash "$root/scripts/language-locale.sh" "$DEMO_LANG" 2>&1) || {
+    echo "demo: DEMO_LANG=$locale" >&2
+    exit 2
+  }
+fi
 
 # Runs a step with its output kept back, and shows that output only if the step fails.
 quietly() {
@@ -21,7 +32,7 @@ bash "$root/scripts/install-deps.sh"
 echo "Building (output only if it fails)"
 quietly bash "$root/scripts/build.sh" "$build_dir"
 bash "$root/scripts/wine-prefix.sh" "$build_dir"
-export TWAINUI_LOCALE=${DEMO_LANG:-C.UTF-8}
+export TWAINUI_LOCALE=$locale
 . "$root/scripts/wine-session.sh" "$build_dir"
 quietly bash "$root/scripts/install-product.sh" "$build_dir"
 

@@ -11,6 +11,7 @@ packages=(
   googletest libxml2-utils clang-format
   librsvg2-bin icoutils
   fonts-lato python3-fonttools
+  fonts-noto-core fonts-noto-ui-core fonts-noto-cjk
   wixl msitools
 )
 

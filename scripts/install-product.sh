@@ -63,4 +63,27 @@ if [ -f "$build_dir/bin/TWAIN_UI_Reference.ds" ]; then
   mkdir -p "$source_dir"
   install -m 644 "$build_dir/bin/TWAIN_UI_Reference.ds" "$source_dir/TWAIN_UI_Reference.ds"
 fi
+
+# Font linking: Han and Hangul, which neither the UI face nor any library's font holds, are
+# drawn by the platform's CJK faces, as on Windows for a face its SystemLink key names.
+# Wine reads the key per face name, so the bold face's full name needs a value of its own.
+# Here the linked faces are Debian's Noto fonts (scripts/install-deps.sh), found through
+# fontconfig, with the user's own language's Han forms first. Wine's caption font
+# (Tahoma) gets the same links, and the Arabic and Hebrew faces too, as Windows links its
+# own UI faces to every script.
+ui_face=$(sed -n 's/^#define UI_FONT_FACE \{1,\}"\([^"]*\)".*/\1/p' "$root/resources/ResourceIds.h")
+case ${LC_ALL%%.*} in
+  ko_*) han=(KR JP SC TC) ;;
+  zh_TW | zh_HK | zh_MO) han=(TC SC JP KR) ;;
+  zh_*) han=(SC TC JP KR) ;;
+  *) han=(JP SC TC KR) ;;
+esac
+links='NotoSansArabicUI-Regular.ttf,Noto Sans Arabic UI\0NotoSansHebrew-Regular.ttf,Noto Sans Hebrew'
+for region in "${han[@]}"; do
+  links+="\\0NotoSansCJK-Regular.ttc,Noto Sans CJK $region"
+done
+for face in "$ui_face" "$ui_face Bold" Tahoma "Tahoma Bold"; do
+  "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v "$face" /t REG_MULTI_SZ /d "$links" /f </dev/null >/dev/null 2>&1
+done
 echo "Installed into $WINEPREFIX: TWAIN_UI.dll, languages ${languages[*]:-none}, driver files"

@@ -10,6 +10,33 @@ out=$root/docs/screenshots
 prefix=${SHOTS_PREFIX:-}
 # SHOTS_DPI=144 photographs at another screen resolution; the prefix goes back to 96 after.
 dpi=${SHOTS_DPI:-}
+# SHOTS_LANGS="ar de" photographs in each of these languages (folders of resources/strings/),
+# each picture prefixed with its folder ("de-settings-basic.png"); SHOTS_CASES="settings-basic
+# profiles" photographs only those windows; SHOTS_OUT puts the pictures elsewhere; and
+# SHOTS_SHEET=name.png, with SHOTS_LANGS, adds a contact sheet of every language's settings
+# window to docs/screenshots/.
+out=${SHOTS_OUT:-$out}
+
+if [ -n "${SHOTS_LANGS:-}" ] && [ -z "${TWAINUI_SHOTS_INNER:-}" ]; then
+  # Each language in a run of its own: the user's locale of Wine's processes is fixed when
+  # the session's wineserver starts.
+  for lang in $SHOTS_LANGS; do
+    locale=$(bash "$root/scripts/language-locale.sh" "$lang") || exit 2
+    TWAINUI_LOCALE=$locale SHOTS_PREFIX="$lang-" SHOTS_LANGS="" SHOTS_SHEET="" SHOTS_OUT="$out" \
+      bash "$0" "$build_dir"
+  done
+  if [ -n "${SHOTS_SHEET:-}" ]; then
+    tiles=() count=0
+    for lang in $SHOTS_LANGS; do
+      count=$((count + 1))
+      tiles+=(-label "$lang" "$out/$lang-settings-basic.png")
+    done
+    montage "${tiles[@]}" -tile 6x -geometry '400x420+6+6' -pointsize 16 -background '#d8dce0' -depth 8 \
+      "$root/docs/screenshots/$SHOTS_SHEET"
+    echo "$SHOTS_SHEET: $count languages"
+  fi
+  exit
+fi
 
 if [ -z "${TWAINUI_SHOTS_INNER:-}" ]; then
   bash "$root/scripts/install-deps.sh"
@@ -49,19 +76,21 @@ trap 'rm -rf "$work"' EXIT
 
 shoot() {
   local case=$1 file=$2
+  [ -z "${SHOTS_CASES:-}" ] || [[ " $SHOTS_CASES " == *" $case "* ]] || return 0
   local done_unix="$work/$case.done"
   local done_windows
   done_windows=$("$WINELOADER" winepath.exe -w "$done_unix" 2>/dev/null | tr -d '\r')
   "$WINELOADER" "$build_dir/bin/window_shots.exe" "$case" "$done_windows" >"$work/$case.title" &
   local pid=$!
-  local title=""
-  # The program prints the window's title once the window is up.
+  local title="" place=""
+  # The program prints the window's title and then its place once the window is up.
   for _ in $(seq 1 200); do
-    title=$(head -n 1 "$work/$case.title" 2>/dev/null | tr -d '\r')
-    [ -n "$title" ] && break
+    place=$(sed -n 2p "$work/$case.title" 2>/dev/null | tr -d '\r')
+    [ -n "$place" ] && break
     sleep 0.05
   done
-  if [ -z "$title" ]; then
+  title=$(head -n 1 "$work/$case.title" 2>/dev/null | tr -d '\r')
+  if [ -z "$place" ]; then
     echo "screenshots: $case did not show a window" >&2
     touch "$done_unix"; wait "$pid" || true
     return 1
@@ -69,12 +98,12 @@ shoot() {
   # Let the first paint reach the X server: wait until the picture stops changing.
   local previous="" current
   for _ in $(seq 1 40); do
-    current=$(import -window "$title" -depth 8 rgb:- 2>/dev/null | md5sum)
+    current=$(import -window root -crop "$place" -depth 8 rgb:- 2>/dev/null | md5sum)
     [ "$current" = "$previous" ] && break
     previous=$current
     sleep 0.05
   done
-  import -window "$title" "$out/$prefix$file"
+  import -window root -crop "$place" +repage "$out/$prefix$file"
   touch "$done_unix"
   wait "$pid"
   echo "$file: \"$title\""

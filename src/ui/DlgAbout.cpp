@@ -41,9 +41,11 @@ void DlgAbout::InitDialog() {
     const int y = owner.top + ((owner.bottom - owner.top) - (own.bottom - own.top)) / 2;
     ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetTexts();
+    // The shipped face, like every other text: it is the one face whose coverage each
+    // language's library answers for (Arabic and Hebrew glyphs, Han through font links).
     titleFont_.reset(::CreateFontW(30, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                    OUT_DEVICE_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   FF_MODERN, L"Segoe UI"));
+                                   FF_MODERN, UI_FONT_FACE_NAME));
     ::SendDlgItemMessageW(window, IDC_ABOUT_PRODUCT, WM_SETFONT,
                           reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
 }

@@ -106,7 +106,10 @@ void DlgDetailsPane::LayOutChildren(int width, int height) noexcept {
     ::MapDialogRect(pane, &units);
     const int x = units.left;
     const int y = units.top;
-    const int buttonWidth = ::MulDiv(x, 69, 4);
+    // The buttons keep the template's width, which is sized for the longest language.
+    RECT button{};
+    ::GetWindowRect(::GetDlgItem(pane, IDC_DETAILS_SAVE_AS), &button);
+    const int buttonWidth = button.right - button.left;
     const int buttonTop = ::MulDiv(y, 143, 8);
     const auto place = [pane](int id, int left, int top) {
         const HWND child = ::GetDlgItem(pane, id);

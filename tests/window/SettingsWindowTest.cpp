@@ -14,8 +14,10 @@
 
 #include "ResourceIds.h"
 #include "WindowTestHost.h"
+#include "api/LanguageFolder.h"
 #include "api/ResourceLibrary.h"
 #include "api/UiContext.h"
+#include "config/DriverPaths.h"
 #include "platform/LiveObjects.h"
 #include "support/TraceCapture.h"
 #include "twain_ui.h"
@@ -290,17 +292,86 @@ TEST_F(SettingsWindow, CloseUIGivesUpAWaitThatFails) {
     ::CloseHandle(thread);
 }
 
-// A user whose language has no library gets English's, and a user who reads right to left
-// gets mirrored windows even from that left-to-right library.
-TEST_F(SettingsWindow, ForeignUsersGetEnglishInTheirReadingDirection) {
-    testsupport::TraceCapture capture;
-    const HMODULE module = LoadLanguageLibraryOrEnglish(L"de");
-    ASSERT_NE(module, nullptr) << "no resource library: the windows would be empty";
+// Moves a language's installed library aside for one test and always puts it back, so a
+// failed check cannot leave the prefix without it.
+class LibraryAside {
+  public:
+    explicit LibraryAside(const wchar_t* folder) {
+        wchar_t path[kPathChars];
+        BuildResourceLibraryPath(folder, path);
+        path_ = path;
+        aside_ = path_ + L".aside";
+        moved_ = ::MoveFileExW(path_.c_str(), aside_.c_str(), 0) != FALSE;
+    }
+    ~LibraryAside() {
+        if (!moved_) return;
+        ::DeleteFileW(path_.c_str());
+        ::MoveFileExW(aside_.c_str(), path_.c_str(), 0);
+    }
+    LibraryAside(const LibraryAside&) = delete;
+    LibraryAside& operator=(const LibraryAside&) = delete;
+    bool Moved() const { return moved_; }
+    // Puts a file in the library's place that the loader refuses: a damaged install.
+    bool ReplaceWithGarbage() const {
+        const HANDLE file = ::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        const char garbage[] = "MZ this is not a library";
+        DWORD written = 0;
+        const BOOL ok = ::WriteFile(file, garbage, sizeof garbage, &written, nullptr);
+        ::CloseHandle(file);
+        return ok != FALSE && written == sizeof garbage;
+    }
+
+  private:
+    std::wstring path_;
+    std::wstring aside_;
+    bool moved_ = false;
+};
+
+std::wstring ModulePath(HMODULE module) {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(module, path, MAX_PATH);
-    EXPECT_NE(std::wstring(path).find(L"\\LANG\\en\\"), std::wstring::npos);
-    ASSERT_EQ(capture.Lines().size(), 1u);
-    EXPECT_NE(capture.Lines()[0].find(L"de\\Resource.dll not loaded"), std::wstring::npos);
+    return path;
+}
+
+std::wstring ScanButtonText(HMODULE module) {
+    wchar_t text[64] = {};
+    ::LoadStringW(module, IDS_SCAN, text, 64);
+    return text;
+}
+
+// A German user whose library is missing, or there but damaged, gets English's with one
+// trace line instead of empty windows; with the library back, German again. A user who
+// reads right to left gets mirrored windows even from the left-to-right English library.
+TEST_F(SettingsWindow, ForeignUsersGetEnglishInTheirReadingDirection) {
+    const wchar_t* const folder = LanguageFolderFor(L"de-DE");
+    ASSERT_STREQ(folder, L"de");
+    HMODULE module = nullptr;
+    {
+        LibraryAside aside(folder);
+        ASSERT_TRUE(aside.Moved()) << "no German library installed in the test prefix";
+        for (const bool damaged : {false, true}) {
+            if (damaged) ASSERT_TRUE(aside.ReplaceWithGarbage());
+            testsupport::TraceCapture capture;
+            module = LoadLanguageLibraryOrEnglish(folder);
+            ASSERT_NE(module, nullptr) << "no resource library: the windows would be empty";
+            EXPECT_NE(ModulePath(module).find(L"\\LANG\\en\\"), std::wstring::npos);
+            EXPECT_EQ(ScanButtonText(module), L"&Scan");
+            ASSERT_EQ(capture.Lines().size(), 1u);
+            EXPECT_NE(capture.Lines()[0].find(L"de\\Resource.dll not loaded"), std::wstring::npos);
+            if (damaged) break;
+            ::FreeLibrary(module);
+        }
+    }
+    {
+        testsupport::TraceCapture capture;
+        const HMODULE german = LoadLanguageLibraryOrEnglish(folder);
+        EXPECT_NE(ModulePath(german).find(L"\\LANG\\de\\"), std::wstring::npos);
+        EXPECT_NE(ScanButtonText(german), ScanButtonText(module)) << "German reads as English";
+        EXPECT_TRUE(capture.Lines().empty());
+        ::FreeLibrary(german);
+    }
 
     for (const DialogLayout layout : {DialogLayout::LeftToRight, DialogLayout::RightToLeft}) {
         const HWND dialog = CreateModelessDialog(

@@ -41,7 +41,12 @@ void PrintTitle(HWND window) {
     GetWindowTextW(window, title, 256);
     char utf8[1024] = {};
     WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof(utf8), nullptr, nullptr);
-    std::printf("%s\n", utf8);
+    // The window's place on the screen follows: a title in another script is no name that
+    // every X tool can look a window up by, so the script cuts the picture out of the screen.
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    std::printf("%s\n%ldx%ld+%ld+%ld\n", utf8, rect.right - rect.left, rect.bottom - rect.top,
+                rect.left, rect.top);
     std::fflush(stdout);
 }
 
