@@ -668,11 +668,17 @@ void TourPreview(const Host& host, HWND settings) {
     const RECT& area = placement.rcNormalPosition;
     const POINT from{area.left + 60, area.top + 90};
     const POINT to{area.left + 250, area.top + 330};
-    // The real pointer goes along: the window captures the mouse and sees its moves too.
+    // The window captures the mouse and also sees the real pointer's moves, which arrive
+    // when its thread gets to them: the real pointer waits at the drag's end from the
+    // start, so a late move of it agrees with where the drag ends. Mapped through the
+    // image area's place on the screen, right whichever way the window is laid out.
+    RECT onScreen{};
+    GetWindowRect(GetDlgItem(preview, kPreviewImage), &onScreen);
+    const bool mirrored = (GetWindowLongW(preview, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    const LONG across = to.x - area.left;
+    SetCursorPos(mirrored ? onScreen.right - 1 - across : onScreen.left + across,
+                 onScreen.top + (to.y - area.top));
     const auto mouse = [preview](UINT message, WPARAM buttons, POINT at) {
-        POINT screen = at;
-        ClientToScreen(preview, &screen);
-        SetCursorPos(screen.x, screen.y);
         SendMessageW(preview, message, buttons, MAKELPARAM(at.x, at.y));
     };
     mouse(WM_MOUSEMOVE, 0, from);

@@ -159,16 +159,20 @@ class PreviewWindow : public ::testing::Test {
         return window;
     }
     static void Command(HWND window, int id) { ::SendMessageW(window, WM_COMMAND, id, 0); }
-    // The pointer itself goes there too: a window that captured the mouse also gets the
-    // moves of the real pointer, which must not tell another story.
     static void Mouse(HWND window, UINT message, POINT point, bool held) {
-        POINT screen = point;
-        ::ClientToScreen(window, &screen);
-        ::SetCursorPos(screen.x, screen.y);
         ::SendMessageW(window, message, held ? MK_LBUTTON : 0, MAKELPARAM(point.x, point.y));
     }
+    // The window captures the mouse and also sees the real pointer's moves, which arrive
+    // whenever its thread gets to them: the real pointer waits where the gesture ends, so a
+    // late move of it agrees with the messages sent.
+    void PointerAt(HWND window, POINT point) const {
+        RECT onScreen{};
+        ::GetWindowRect(::GetDlgItem(window, IDC_PREVIEW_IMAGE), &onScreen);
+        ::SetCursorPos(onScreen.left + point.x - area_.left, onScreen.top + point.y - area_.top);
+    }
     // A drag with the left button from `from` to `to` in a few steps.
-    static void Drag(HWND window, POINT from, POINT to) {
+    void Drag(HWND window, POINT from, POINT to) const {
+        PointerAt(window, to);
         Mouse(window, WM_MOUSEMOVE, from, false);
         Mouse(window, WM_LBUTTONDOWN, from, true);
         for (int step = 1; step <= 3; ++step) {
@@ -306,6 +310,7 @@ TEST_F(PreviewWindow, ZoomToolStepsThroughTheListAndStopsAtItsEnds) {
     Command(window, IDM_ZOOM_IN);
     EXPECT_EQ(preview->ActiveTool(), DlgPreview::Tool::Zoom);
     const POINT at{area_.left + 40, area_.top + 40};
+    PointerAt(window, at);
     for (int click = 0; click < 6; ++click) {
         Mouse(window, WM_MOUSEMOVE, at, false);
         Mouse(window, WM_LBUTTONDOWN, at, true);
