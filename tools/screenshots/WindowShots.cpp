@@ -349,6 +349,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring which = argv[1];
     g_doneFile = argv[2];
+    // The pointer out of the way: a control under it is drawn hot (a list's header cell,
+    // a button), which is not how a window looks at rest.
+    SetCursorPos(0, 0);
 
     const HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                       nullptr, nullptr);
