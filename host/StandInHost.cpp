@@ -17,6 +17,7 @@
 
 #include "HostLibrary.h"
 #include "ModelDefaults.h"
+#include "PreviewGesture.h"
 #include "ScreenCapture.h"
 #include "TestPage.h"
 
@@ -648,7 +649,7 @@ void TourProfiles(const Host& host, HWND settings) {
     Log(L"profile deleted");
 }
 
-constexpr int kPreviewButton = 1058, kPreviewImage = 1073, kFrameTool = 1059;
+constexpr int kPreviewButton = 1058, kPreviewImage = 1073;
 constexpr int kZoomList = 1065, kPreviewScan = 1062;
 constexpr WPARAM kRotateClockwise = 110001;
 
@@ -661,33 +662,7 @@ void TourPreview(const Host& host, HWND settings) {
         ExpectNewWindowWith(host, before, kPreviewImage, L"the preview window", previewMs);
     SetForegroundWindow(preview);
     WaitFor([&] { return GetForegroundWindow() == preview; }, 2000);
-    SendMessageW(preview, WM_COMMAND, kFrameTool, 0);
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    GetWindowPlacement(GetDlgItem(preview, kPreviewImage), &placement);
-    const RECT& area = placement.rcNormalPosition;
-    const POINT from{area.left + 60, area.top + 90};
-    const POINT to{area.left + 250, area.top + 330};
-    // The window captures the mouse and also sees the real pointer's moves, which arrive
-    // when its thread gets to them: the real pointer waits at the drag's end from the
-    // start, so a late move of it agrees with where the drag ends. Mapped through the
-    // image area's place on the screen, right whichever way the window is laid out.
-    RECT onScreen{};
-    GetWindowRect(GetDlgItem(preview, kPreviewImage), &onScreen);
-    const bool mirrored = (GetWindowLongW(preview, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
-    const LONG across = to.x - area.left;
-    SetCursorPos(mirrored ? onScreen.right - 1 - across : onScreen.left + across,
-                 onScreen.top + (to.y - area.top));
-    const auto mouse = [preview](UINT message, WPARAM buttons, POINT at) {
-        SendMessageW(preview, message, buttons, MAKELPARAM(at.x, at.y));
-    };
-    mouse(WM_MOUSEMOVE, 0, from);
-    mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
-    for (int step = 1; step <= 8; ++step) {
-        mouse(WM_MOUSEMOVE, MK_LBUTTON,
-              {from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8});
-    }
-    mouse(WM_LBUTTONUP, 0, to);
+    standin::DragScanArea(preview, {60, 90}, {250, 330});
     Capture(host, preview, L"07-preview");
     const HWND zoom = GetDlgItem(preview, kZoomList);
     SendMessageW(zoom, CB_SETCURSEL, 4, 0);  // 200 %

@@ -25,6 +25,7 @@
 #include "ui/DlgProgress.h"
 #include "ui/UiMessages.h"
 #include "ModelDefaults.h"
+#include "PreviewGesture.h"
 #include "TestPage.h"
 
 using namespace quorveltwain;
@@ -304,30 +305,7 @@ int ShowPreview(const std::wstring& which) {
     if (window == nullptr) return 1;
     SetForegroundWindow(window);
     Sleep(100);
-    SendMessageW(window, WM_COMMAND, IDC_PREVIEW_FRAME_TOOL, 0);
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    GetWindowPlacement(GetDlgItem(window, IDC_PREVIEW_IMAGE), &placement);
-    const RECT& area = placement.rcNormalPosition;
-    const POINT from{area.left + 60, area.top + 90};
-    const POINT to{area.left + 250, area.top + 330};
-    // The window captures the mouse and also sees the real pointer's moves, which arrive
-    // when its thread gets to them: the real pointer waits at the drag's end from the
-    // start, so a late move of it agrees with where the drag ends. Mapped through the
-    // image area's place on the screen, right whichever way the window is laid out.
-    RECT onScreen{};
-    GetWindowRect(GetDlgItem(window, IDC_PREVIEW_IMAGE), &onScreen);
-    const bool mirrored = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
-    const LONG across = to.x - area.left;
-    SetCursorPos(mirrored ? onScreen.right - 1 - across : onScreen.left + across,
-                 onScreen.top + (to.y - area.top));
-    const auto mouse = [window](UINT message, WPARAM buttons, POINT at) {
-        SendMessageW(window, message, buttons, MAKELPARAM(at.x, at.y));
-    };
-    mouse(WM_MOUSEMOVE, 0, from);
-    mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
-    mouse(WM_MOUSEMOVE, MK_LBUTTON, to);
-    mouse(WM_LBUTTONUP, 0, to);
+    standin::DragScanArea(window, {60, 90}, {250, 330});
     if (which == L"preview-zoomed") {
         SendDlgItemMessageW(window, IDC_PREVIEW_ZOOM_LIST, CB_SETCURSEL, 4, 0);
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_PREVIEW_ZOOM_LIST, CBN_SELCHANGE),
