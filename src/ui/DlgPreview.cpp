@@ -110,7 +110,8 @@ DWORD WINAPI DlgPreview::ThreadRoutine(void* parameter) noexcept {
         } else {
             ::ShowWindow(window, SW_SHOW);
             RunUiMessageLoop(
-                dialog->stop_, [](const MSG&) {}, [dialog] { return dialog->Window(); });
+                dialog->stop_, [dialog](MSG& message) { dialog->OnKey(message); },
+                [dialog] { return dialog->Window(); });
             if (::IsWindow(window)) dialog->Close(true);
         }
     } catch (...) {
@@ -693,6 +694,68 @@ void DlgPreview::OnScroll(int bar, int request, int track) {
     ::SetScrollInfo(control, SB_CTL, &info, TRUE);
     OutlineFromFrame();
     ::UpdateWindow(Window());
+}
+
+// ---- The keyboard ----
+
+// The image moves with the arrow keys, Page Up and Down, Home and End, as the scroll bars
+// would move it, and Ctrl with + or - steps through the zoom list; a key used here goes no
+// further (the dialog would move the focus with the arrows). In the zoom list the keys keep
+// their usual meaning.
+void DlgPreview::OnKey(MSG& message) {
+    const HWND window = Window();
+    if (message.message != WM_KEYDOWN || window == nullptr) return;
+    if (message.hwnd != window && !::IsChild(window, message.hwnd)) return;
+    const HWND list = Control(IDC_PREVIEW_ZOOM_LIST);
+    if (message.hwnd == list || ::IsChild(list, message.hwnd)) return;
+    const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    int bar = 0;
+    int request = 0;
+    switch (message.wParam) {
+        case VK_LEFT:
+            bar = IDC_PREVIEW_HSCROLL, request = SB_LINEUP;
+            break;
+        case VK_RIGHT:
+            bar = IDC_PREVIEW_HSCROLL, request = SB_LINEDOWN;
+            break;
+        case VK_UP:
+            bar = IDC_PREVIEW_VSCROLL, request = SB_LINEUP;
+            break;
+        case VK_DOWN:
+            bar = IDC_PREVIEW_VSCROLL, request = SB_LINEDOWN;
+            break;
+        case VK_PRIOR:
+            bar = IDC_PREVIEW_VSCROLL, request = SB_PAGEUP;
+            break;
+        case VK_NEXT:
+            bar = IDC_PREVIEW_VSCROLL, request = SB_PAGEDOWN;
+            break;
+        case VK_HOME:
+            bar = IDC_PREVIEW_VSCROLL, request = SB_TOP;
+            break;
+        case VK_END:
+            bar = IDC_PREVIEW_VSCROLL, request = SB_BOTTOM;
+            break;
+        case VK_ADD:
+        case VK_OEM_PLUS:
+        case VK_SUBTRACT:
+        case VK_OEM_MINUS: {
+            if (!control) return;
+            const bool in = message.wParam == VK_ADD || message.wParam == VK_OEM_PLUS;
+            const int entry = static_cast<int>(::SendMessageW(list, CB_GETCURSEL, 0, 0));
+            const int next = std::clamp(entry + (in ? 1 : -1), 0, static_cast<int>(kZoomSteps) - 1);
+            if (next != entry) {
+                SelectZoomEntry(next);
+                OnCommand(IDC_PREVIEW_ZOOM_LIST);
+            }
+            message.message = WM_NULL;
+            return;
+        }
+        default:
+            return;
+    }
+    OnScroll(bar, request, 0);
+    message.message = WM_NULL;
 }
 
 // ---- The mouse ----

@@ -64,6 +64,8 @@ class DlgPreview final : public DlgBase {
     void Reset();
     void OnCommand(int id);
     void OnScroll(int bar, int request, int track);
+    // Keys for the image, seen by the preview thread's loop before the dialog manager.
+    void OnKey(MSG& message);
     void OnMouseMove(POINT point, bool buttonDown);
     void OnButtonDown(POINT point);
     void OnButtonUp();

@@ -152,7 +152,8 @@ class PreviewWindow : public ::testing::Test {
             ::SetForegroundWindow(window);
             PumpUntil([&] { return ::GetForegroundWindow() == window; }, 2000);
             area_ = {};
-            WINDOWPLACEMENT placement{sizeof(placement)};
+            WINDOWPLACEMENT placement{};
+            placement.length = sizeof(placement);
             ::GetWindowPlacement(::GetDlgItem(window, IDC_PREVIEW_IMAGE), &placement);
             area_ = placement.rcNormalPosition;
         }
@@ -321,11 +322,19 @@ TEST_F(PreviewWindow, ZoomToolStepsThroughTheListAndStopsAtItsEnds) {
     // Zoomed in on a point near the top left: the view starts at the page's edge.
     EXPECT_EQ(preview->Offsets().x, 0);
 
-    // The vertical scroll bar's bottom is the page's bottom less the view.
+    // The vertical scroll bar's bottom is the page's bottom less the view; the keys move the
+    // image as the scroll bars do.
+    const std::int32_t bottom =
+        preview::MaxOffset(2339, area_.bottom - area_.top, preview::ZoomFromPercent(400));
     ::SendMessageW(window, WM_VSCROLL, SB_BOTTOM,
                    reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_PREVIEW_VSCROLL)));
-    EXPECT_EQ(preview->Offsets().y,
-              preview::MaxOffset(2339, area_.bottom - area_.top, preview::ZoomFromPercent(400)));
+    EXPECT_EQ(preview->Offsets().y, bottom);
+    ::PostMessageW(window, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_TRUE(PumpUntil([&] { return preview->Offsets().y == 0; }));
+    ::PostMessageW(window, WM_KEYDOWN, VK_END, 0);
+    EXPECT_TRUE(PumpUntil([&] { return preview->Offsets().y == bottom; }));
+    ::PostMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_TRUE(PumpUntil([&] { return preview->Offsets().x == 10; }));
 
     Command(window, IDM_ZOOM_OUT);
     for (int click = 0; click < 8; ++click) {
