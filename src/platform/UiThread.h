@@ -42,4 +42,9 @@ UniqueKernelHandle StartUiThread(LPTHREAD_START_ROUTINE routine, void* parameter
 // Makes an idle UI thread look at its stop flag: posts it a message that does nothing.
 void WakeUiThread(DWORD threadId) noexcept;
 
+// Waits at most `timeoutMs` for the UI thread `thread` to end, serving meanwhile what it
+// sends to this thread (its window's owner lives here: UIM_ENABLE on the way out). True
+// when the thread ended.
+bool WaitForUiThread(HANDLE thread, DWORD timeoutMs) noexcept;
+
 }  // namespace quorveltwain

@@ -121,13 +121,6 @@ std::wstring ModelName(const DevListRecord* device) {
 
 namespace {
 
-// Whether the user's locale reads right to left, as the locale itself says.
-std::int32_t ReadsRightToLeft() noexcept {
-    wchar_t layout[256] = {};
-    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IREADINGLAYOUT, layout, 256);
-    return std::wstring_view(layout) == L"1" ? 1 : 0;
-}
-
 // The binder's table of pictures, in the order they are loaded: slot and bitmap.
 struct PictureSlot {
     int slot;
@@ -169,7 +162,7 @@ constexpr int kMarginRightToLeft = 6;
 
 DlgMain::DlgMain(const DialogSetup& setup, const MainDialogData& data)
     : DlgBase(setup), data_(data), title_(ModelName(data.device)) {
-    rightToLeft_ = ReadsRightToLeft();
+    rightToLeft_ = UserReadsRightToLeft() ? 1 : 0;
     // The parts of the window are created with it; their owner is set once it exists.
     DialogSetup part = setup;
     part.owner = nullptr;
@@ -580,19 +573,15 @@ INT_PTR DlgMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void DlgMain::CloseSecondaryWindows() const noexcept {
-    struct Search {
-        HWND main;
-    } search{Window()};
     ::EnumThreadWindows(
         threadId_,
-        [](HWND window, LPARAM parameter) -> BOOL {
-            const HWND main = reinterpret_cast<Search*>(parameter)->main;
-            if (window != main && ::IsWindowVisible(window)) {
+        [](HWND window, LPARAM main) -> BOOL {
+            if (window != reinterpret_cast<HWND>(main) && ::IsWindowVisible(window)) {
                 ::PostMessageW(window, WM_CLOSE, 0, 0);
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&search));
+        reinterpret_cast<LPARAM>(Window()));
 }
 
 void DlgMain::OnClose() {

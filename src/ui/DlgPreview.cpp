@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <gdiplus.h>
 #include <memory>
-#include <string_view>
 
 #include "ResourceIds.h"
 #include "config/DriverSettings.h"
@@ -41,12 +40,6 @@ constexpr int kLineStep = 10;
 // The pointer is on the outline's corner within this many pixels (exclusive).
 constexpr int kCornerReach = 5;
 constexpr int kStatusChars = 64;
-
-std::int32_t ReadsRightToLeft() noexcept {
-    wchar_t layout[256] = {};
-    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IREADINGLAYOUT, layout, 256);
-    return std::wstring_view(layout) == L"1" ? 1 : 0;
-}
 
 HICON LoadSizedIcon(HMODULE module, int id, int pixels) {
     return static_cast<HICON>(
@@ -130,17 +123,7 @@ void DlgPreview::CloseFromOtherThread(DWORD timeoutMs) noexcept {
         ::SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_NORMAL, timeoutMs, &ignored);
     }
     WakeUiThread(threadId_);
-    const ULONGLONG until = ::GetTickCount64() + timeoutMs;
-    const HANDLE join = joinHandle_.get();
-    while (join != nullptr && running_.load()) {
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= until) break;
-        const DWORD result = ::MsgWaitForMultipleObjects(
-            1, &join, FALSE, static_cast<DWORD>(until - now), QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1) break;
-        MSG message;
-        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    WaitForUiThread(joinHandle_.get(), timeoutMs);
     ::DeleteFileW(imagePath_);
 }
 
@@ -163,7 +146,7 @@ void DlgPreview::InitDialog() {
         const ResourceText text(resourceModule_, tip.text);
         AddToolTip(resourceModule_, window, tip.control, text.c_str());
     }
-    rightToLeft_ = ReadsRightToLeft();
+    rightToLeft_ = UserReadsRightToLeft() ? 1 : 0;
     Reset();
 
     RECT client{};
@@ -324,8 +307,6 @@ void DlgPreview::Redraw(Cause cause, POINT imagePoint) {
         case Cause::Reset:
             offsetX_ = offsetY_ = 0;
             break;
-        case Cause::Paint:
-            break;
     }
     if (!pictureDc_) return;
     const RECT view{0, 0, viewWidth, viewHeight};
@@ -396,10 +377,6 @@ void DlgPreview::DrawOutline(HDC dc, const RECT& rect) const {
     ::SelectObject(dc, oldBrush);
     ::SelectObject(dc, oldPen);
     ::DeleteObject(pen);
-}
-
-void DlgPreview::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    Present(item.hDC);
 }
 
 void DlgPreview::OutlineFromFrame() {
@@ -514,7 +491,7 @@ INT_PTR DlgPreview::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                      HIWORD(wParam));
             return TRUE;
         case WM_MOUSEMOVE:
-            OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_LBUTTON) != 0);
+            OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return TRUE;
         case WM_LBUTTONDOWN:
             OnButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -525,7 +502,7 @@ INT_PTR DlgPreview::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (item->CtlID != IDC_PREVIEW_IMAGE) return FALSE;
-            OnDrawItem(*item);
+            Present(item->hDC);
             return MessageResult(window, TRUE);
         }
         case WM_SETCURSOR:
@@ -708,59 +685,38 @@ void DlgPreview::OnKey(MSG& message) {
     if (message.hwnd != window && !::IsChild(window, message.hwnd)) return;
     const HWND list = Control(IDC_PREVIEW_ZOOM_LIST);
     if (message.hwnd == list || ::IsChild(list, message.hwnd)) return;
-    const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    int bar = 0;
-    int request = 0;
-    switch (message.wParam) {
-        case VK_LEFT:
-            bar = IDC_PREVIEW_HSCROLL, request = SB_LINEUP;
-            break;
-        case VK_RIGHT:
-            bar = IDC_PREVIEW_HSCROLL, request = SB_LINEDOWN;
-            break;
-        case VK_UP:
-            bar = IDC_PREVIEW_VSCROLL, request = SB_LINEUP;
-            break;
-        case VK_DOWN:
-            bar = IDC_PREVIEW_VSCROLL, request = SB_LINEDOWN;
-            break;
-        case VK_PRIOR:
-            bar = IDC_PREVIEW_VSCROLL, request = SB_PAGEUP;
-            break;
-        case VK_NEXT:
-            bar = IDC_PREVIEW_VSCROLL, request = SB_PAGEDOWN;
-            break;
-        case VK_HOME:
-            bar = IDC_PREVIEW_VSCROLL, request = SB_TOP;
-            break;
-        case VK_END:
-            bar = IDC_PREVIEW_VSCROLL, request = SB_BOTTOM;
-            break;
-        case VK_ADD:
-        case VK_OEM_PLUS:
-        case VK_SUBTRACT:
-        case VK_OEM_MINUS: {
-            if (!control) return;
-            const bool in = message.wParam == VK_ADD || message.wParam == VK_OEM_PLUS;
-            const int entry = static_cast<int>(::SendMessageW(list, CB_GETCURSEL, 0, 0));
-            const int next = std::clamp(entry + (in ? 1 : -1), 0, static_cast<int>(kZoomSteps) - 1);
-            if (next != entry) {
-                SelectZoomEntry(next);
-                OnCommand(IDC_PREVIEW_ZOOM_LIST);
-            }
-            message.message = WM_NULL;
-            return;
-        }
-        default:
-            return;
+    static constexpr struct {
+        WPARAM key;
+        int bar;
+        int request;
+    } kScrollKeys[] = {
+        {VK_LEFT, IDC_PREVIEW_HSCROLL, SB_LINEUP},  {VK_RIGHT, IDC_PREVIEW_HSCROLL, SB_LINEDOWN},
+        {VK_UP, IDC_PREVIEW_VSCROLL, SB_LINEUP},    {VK_DOWN, IDC_PREVIEW_VSCROLL, SB_LINEDOWN},
+        {VK_PRIOR, IDC_PREVIEW_VSCROLL, SB_PAGEUP}, {VK_NEXT, IDC_PREVIEW_VSCROLL, SB_PAGEDOWN},
+        {VK_HOME, IDC_PREVIEW_VSCROLL, SB_TOP},     {VK_END, IDC_PREVIEW_VSCROLL, SB_BOTTOM}};
+    for (const auto& key : kScrollKeys) {
+        if (key.key != message.wParam) continue;
+        OnScroll(key.bar, key.request, 0);
+        message.message = WM_NULL;
+        return;
     }
-    OnScroll(bar, request, 0);
+    const WPARAM key = message.wParam;
+    const bool zoomIn = key == VK_ADD || key == VK_OEM_PLUS;
+    if ((!zoomIn && key != VK_SUBTRACT && key != VK_OEM_MINUS) ||
+        (::GetKeyState(VK_CONTROL) & 0x8000) == 0)
+        return;
+    const int entry = static_cast<int>(::SendMessageW(list, CB_GETCURSEL, 0, 0));
+    const int next = std::clamp(entry + (zoomIn ? 1 : -1), 0, static_cast<int>(kZoomSteps) - 1);
+    if (next != entry) {
+        SelectZoomEntry(next);
+        OnCommand(IDC_PREVIEW_ZOOM_LIST);
+    }
     message.message = WM_NULL;
 }
 
 // ---- The mouse ----
 
-void DlgPreview::OnMouseMove(POINT point, bool /*buttonDown*/) {
+void DlgPreview::OnMouseMove(POINT point) {
     if (::GetActiveWindow() != Window() || tool_ == Tool::None) return;
     ::SetCapture(Window());
     if (InArea(point)) {
@@ -835,9 +791,7 @@ void DlgPreview::OnButtonDown(POINT point) {
     frame_.right = frame_.left;
     frame_.bottom = frame_.top;
     WritePositionTexts(true);
-    frameHidden_ = true;
-    OutlineFromFrame();
-    frameHidden_ = true;
+    OutlineFromFrame();  // a frame without area yet: the old outline goes
 }
 
 void DlgPreview::OnButtonUp() {

@@ -54,7 +54,7 @@ class DlgPreview final : public DlgBase {
 
   private:
     friend class DlgBase;
-    enum class Cause { Paint, Reset, Clamp, HorizontalScroll, VerticalScroll, Centre };
+    enum class Cause { Reset, Clamp, HorizontalScroll, VerticalScroll, Centre };
 
     static DWORD WINAPI ThreadRoutine(void* parameter) noexcept;
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,11 +66,10 @@ class DlgPreview final : public DlgBase {
     void OnScroll(int bar, int request, int track);
     // Keys for the image, seen by the preview thread's loop before the dialog manager.
     void OnKey(MSG& message);
-    void OnMouseMove(POINT point, bool buttonDown);
+    void OnMouseMove(POINT point);
     void OnButtonDown(POINT point);
     void OnButtonUp();
     void OnZoomClick(POINT point);
-    void OnDrawItem(const DRAWITEMSTRUCT& item);
     void ShowToolMenu(int buttonId, const int* items, const UINT* texts, int count);
     void SelectTool(Tool tool);
     void Turn(preview::Turn turn, bool undoing);

@@ -10,7 +10,6 @@
 #include "ui/EditorTexts.h"
 #include "ui/FlatButtons.h"
 #include "ui/ResourceText.h"
-#include "ui/SettingsList.h"
 #include "ui/UiMessages.h"
 #include "ui/ValueTexts.h"
 
@@ -48,12 +47,7 @@ void DlgProfileEditor::InitDialog() {
         binder.ShowProfile(1);
         ::EnableWindow(::GetDlgItem(window, IDC_PROFILE_SAVE), TRUE);
     }
-    titleFont_.reset(CreateHeadingFont(Window()));
-    for (const int id : {IDC_PROFILE_SETTINGS_TITLE, IDC_PROFILE_BASIC_TITLE,
-                         IDC_PROFILE_IMAGING_TITLE, IDC_PROFILE_ADVANCED_TITLE}) {
-        ::SendDlgItemMessageW(window, id, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()),
-                              FALSE);
-    }
+    titleFont_.reset(SetEditorHeadingFont(window));
 }
 
 void DlgProfileEditor::SetTexts() {

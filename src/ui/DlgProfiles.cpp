@@ -83,18 +83,8 @@ void DlgProfiles::Stop(DWORD timeoutMs) noexcept {
     // Ends an editor or a question too: they are owned by the window.
     if (const HWND window = Window()) ::PostMessageW(window, WM_CLOSE, 0, 0);
     WakeUiThread(threadId_);
-    const ULONGLONG until = ::GetTickCount64() + timeoutMs;
-    const HANDLE thread = thread_.get();
-    while (!threadEnded_.load()) {
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= until) break;
-        const DWORD result = ::MsgWaitForMultipleObjects(
-            1, &thread, FALSE, static_cast<DWORD>(until - now), QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1) break;
-        // The profiles thread waits on something it sent here (UIM_ENABLE): serve it.
-        MSG message;
-        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    // The profiles thread may wait on something it sent here (UIM_ENABLE).
+    WaitForUiThread(thread_.get(), timeoutMs);
 }
 
 void DlgProfiles::InitDialog() {

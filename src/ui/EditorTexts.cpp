@@ -6,6 +6,7 @@
 #include "twain_ui.h"
 #include "ui/DlgProfileBase.h"
 #include "ui/ResourceText.h"
+#include "ui/SettingsList.h"
 
 namespace quorveltwain {
 
@@ -57,6 +58,15 @@ std::wstring EditorField(HWND editor, int id) {
 void EnableSaveForTypedName(HWND editor) {
     const bool usable = DlgProfileBase::IsUsableName(EditorField(editor, IDC_PROFILE_NAME));
     ::EnableWindow(::GetDlgItem(editor, IDC_PROFILE_SAVE), usable ? TRUE : FALSE);
+}
+
+HFONT SetEditorHeadingFont(HWND editor) {
+    const HFONT font = CreateHeadingFont(editor);
+    for (const int id : {IDC_PROFILE_SETTINGS_TITLE, IDC_PROFILE_BASIC_TITLE,
+                         IDC_PROFILE_IMAGING_TITLE, IDC_PROFILE_ADVANCED_TITLE}) {
+        ::SendDlgItemMessageW(editor, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    return font;
 }
 
 }  // namespace quorveltwain

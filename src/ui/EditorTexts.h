@@ -15,5 +15,8 @@ void LimitEditorFields(HWND editor) noexcept;
 std::wstring EditorField(HWND editor, int id);
 // Save is offered only while the typed name is usable.
 void EnableSaveForTypedName(HWND editor);
+// The section titles in the heading font, made for the editor's screen; the caller keeps
+// the font for as long as the window lives.
+HFONT SetEditorHeadingFont(HWND editor);
 
 }  // namespace quorveltwain

@@ -236,7 +236,7 @@ bool PreviewImage::MakeScaledCopy(double scale) noexcept {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, as GDI+ writes rows
+    info.bmiHeader.biHeight = -height;  // top-down, as Resample writes rows
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;

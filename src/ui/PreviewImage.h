@@ -57,9 +57,9 @@ class PreviewImage {
 
     void* image_ = nullptr;  // GpBitmap, the decoded file in its own pixel format
     // The image at the scale it was last drawn, a GDI bitmap in a memory DC. Made once per
-    // zoom with GDI+'s smoothing, so text stays legible when reduced; a scroll or pan then
+    // zoom by averaging the pixels, so text stays legible when reduced; a scroll or pan then
     // only copies pixels (a pan at 400 % redraws in a few milliseconds; GDI+ drawing the
-    // whole image each time took 75 ms under Wine).
+    // whole image each time took 75 ms under Wine, and its reduction lost thin strokes).
     UniqueBitmap drawCopy_;
     UniqueMemoryDC drawDc_;
     HGDIOBJ drawDcDefault_ = nullptr;

@@ -106,16 +106,10 @@ void Choose(HWND dialog, int id, int code) {
     ADD_FAILURE() << "list " << id << " offers no code " << code;
 }
 int Selected(HWND dialog, int id) {
-    const LRESULT index = ::SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
-    return static_cast<int>(::SendDlgItemMessageW(dialog, id, CB_GETITEMDATA, index, 0));
+    return windowtests::SelectedCode(dialog, id);
 }
 std::wstring ItemText(HWND list, int row) {
-    wchar_t text[256] = {};
-    LVITEMW item{};
-    item.pszText = text;
-    item.cchTextMax = 256;
-    ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return text;
+    return windowtests::ListViewText(list, row);
 }
 
 class ProfilesWindow : public ::testing::Test {

@@ -123,18 +123,10 @@ void Choose(HWND page, int id, int code, bool refused = false) {
 }
 
 int Selected(HWND page, int id) {
-    const LRESULT index = ::SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0);
-    return static_cast<int>(::SendDlgItemMessageW(page, id, CB_GETITEMDATA, index, 0));
+    return windowtests::SelectedCode(page, id);
 }
-
 std::wstring CellText(HWND list, int row) {
-    wchar_t text[256] = {};
-    LVITEMW item{};
-    item.iSubItem = 1;
-    item.pszText = text;
-    item.cchTextMax = 256;
-    ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return text;
+    return windowtests::ListViewText(list, row, 1);
 }
 
 class SettingsPages : public ::testing::Test {

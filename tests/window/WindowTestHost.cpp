@@ -1,5 +1,7 @@
 #include "WindowTestHost.h"
 
+#include <commctrl.h>
+
 namespace windowtests {
 
 std::set<HWND> ProcessTopLevelWindows() {
@@ -91,6 +93,21 @@ HWND FindDialogWith(int controlId) {
         if (GetDlgItem(dialog, controlId) != nullptr) return dialog;
     }
     return nullptr;
+}
+
+int SelectedCode(HWND dialog, int id) {
+    const LRESULT index = ::SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+    return static_cast<int>(::SendDlgItemMessageW(dialog, id, CB_GETITEMDATA, index, 0));
+}
+
+std::wstring ListViewText(HWND list, int row, int column) {
+    wchar_t text[256] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 256;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
 }
 
 std::wstring WindowText(HWND window) {

@@ -54,6 +54,10 @@ std::vector<HWND> ThreadDialogs();
 // The one visible dialog of this thread holding `controlId`, or null.
 HWND FindDialogWith(int controlId);
 std::wstring WindowText(HWND window);
+// The item data of the selected entry of drop-down list `id`.
+int SelectedCode(HWND dialog, int id);
+// The text of a list view's row, in column `column`.
+std::wstring ListViewText(HWND list, int row, int column = 0);
 bool ControlVisible(HWND dialog, int id);
 // Clicks a button as the user would, through the button itself.
 void Click(HWND dialog, int id);

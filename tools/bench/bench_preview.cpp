@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "ResourceIds.h"
 #include "TestPage.h"
 #include "api/UiContext.h"
@@ -22,32 +23,11 @@
 #include "ui/DlgPreview.h"
 
 using namespace quorveltwain;
+using bench::Milliseconds;
+using bench::Now;
+using bench::Report;
 
 namespace {
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1000.0;
-    }();
-    return static_cast<double>(to.QuadPart - from.QuadPart) / ticksPerMs;
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
-void Report(const char* what, std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) {
-        return samples[static_cast<std::size_t>(q * static_cast<double>(samples.size() - 1))];
-    };
-    std::printf("%-52s median %7.3f ms   p10 %7.3f   p90 %7.3f   (%zu runs)\n", what, at(0.5),
-                at(0.1), at(0.9), samples.size());
-}
 
 void Pump() {
     MSG message;

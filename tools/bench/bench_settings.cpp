@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "ModelDefaults.h"
 #include "ResourceIds.h"
 #include "api/UiContext.h"
@@ -22,38 +23,12 @@
 #include "ui/DlgMain.h"
 
 using namespace quorveltwain;
+using bench::Median;
+using bench::Milliseconds;
+using bench::Now;
+using bench::Report;
 
 namespace {
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1000.0;
-    }();
-    return static_cast<double>(to.QuadPart - from.QuadPart) / ticksPerMs;
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
-
-void Report(const char* what, const std::vector<double>& samples) {
-    std::vector<double> sorted = samples;
-    std::sort(sorted.begin(), sorted.end());
-    const auto at = [&](double q) {
-        return sorted[static_cast<std::size_t>(q * static_cast<double>(sorted.size() - 1))];
-    };
-    std::printf("%-52s median %7.3f ms   p10 %7.3f   p90 %7.3f   (%zu runs)\n", what, at(0.5),
-                at(0.1), at(0.9), sorted.size());
-}
 
 // Handles what the settings thread sends to the host while the caller waits.
 void Pump() {
